@@ -7,6 +7,9 @@
 
 namespace tarvok::link {
 
+// The 30 bytes a task transfer sends with one write request.
+using TaskBlock = std::array<std::uint8_t, 30>;
+
 // Per doser: bytes 0-7 as the controller sent them at the last good read,
 // bytes 8-15 the workstation's copy of 0-7 taken by the dose completion check.
 struct DoserRecord {
@@ -52,6 +55,7 @@ struct ControllerImage {
     // Copies the 150 data bytes of a read reply that passed every check, in
     // the order the consumers rely on: main block, doser halves, mode byte,
     // alarm bytes, then the task snapshot at the first good read only.
+    // data must hold ReadDataSize bytes.
     void fill(const std::uint8_t* data)
     {
         for (int i = 0; i < MainSize; ++i)
