@@ -1,0 +1,12 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: Tarvok developers
+
+# The transfer sequence over a small link interface: Qt Core only.
+add_library(tarvok_tasks STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/task_transfer.cpp)
+target_link_libraries(tarvok_tasks PUBLIC Qt6::Core tarvok_warnings)
+
+# The task table window.
+add_library(tarvok_tasks_ui STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/table_form.cpp)
+target_link_libraries(tarvok_tasks_ui PUBLIC tarvok_tasks tarvok_platform Qt6::Widgets tarvok_warnings)
