@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tarvok developers
+#include "app/splash_form.h"
+
+#include "app/splash_picture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QScreen>
+#include <QThread>
+
+namespace tarvok::app {
+namespace {
+
+void colourText(QWidget* w, const QColor& colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    w->setPalette(pal);
+}
+
+} // namespace
+
+TSplashForm::TSplashForm(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("SplashForm"));
+    setFixedSize(478, 206);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(rect());
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, QColor(0xA7, 0xA7, 0xD4));
+    panel->setPalette(pal);
+
+    auto* image2 = new QLabel(panel);
+    image2->setObjectName(QStringLiteral("Image2"));
+    image2->setGeometry(10, 8, 105, 99);
+    image2->setPixmap(QPixmap::fromImage(splashPicture()));
+
+    auto* label6 = new QLabel(QStringLiteral("Водозабор №4"), panel);
+    label6->setObjectName(QStringLiteral("Label6"));
+    QFont big(QStringLiteral("Arial"));
+    big.setPointSize(28);
+    big.setBold(true);
+    label6->setFont(big);
+    colourText(label6, QColor(0x43, 0x43, 0x8B));
+    label6->move(32, 114);
+    label6->adjustSize();
+
+    auto* bevel1 = new QFrame(panel);
+    bevel1->setObjectName(QStringLiteral("Bevel1"));
+    bevel1->setFrameStyle(QFrame::HLine | QFrame::Raised);
+    bevel1->setGeometry(8, 179, 457, 2);
+
+    auto* label1 = new QLabel(QStringLiteral("Загружается..."), panel);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(8, 184, 457, 16);
+    label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    colourText(label1, QColor(0x36, 0x36, 0x70));
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+void TSplashForm::showAndPaint()
+{
+    show();
+    raise();
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void TSplashForm::holdFor(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+int splashMilliseconds()
+{
+    bool ok = false;
+    const int fromEnv = qEnvironmentVariableIntValue("TARVOK_SPLASH_MS", &ok);
+    return ok && fromEnv >= 0 ? fromEnv : 3000;
+}
+
+} // namespace tarvok::app
