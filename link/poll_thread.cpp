@@ -208,6 +208,8 @@ void TComThread::PollStep()
         std::lock_guard lock(s.m);
         id = ++s.lastPosted;
         s.pending = Shared::Step{portOpen, exchangeError, id};
+        // A pause() or stopAndWait() already waiting must see it and run it.
+        s.cv.notify_all();
     }
     if (context_) {
         std::weak_ptr<Shared> weak = shared_;
