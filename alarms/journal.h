@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tarvok developers
+#pragma once
+
+#include "tables/daily_writer.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+namespace tarvok::platform {
+class Clock;
+}
+
+namespace tarvok::alarms {
+
+// The event journal: one "jur_" daily table in the program directory, one
+// record (TIME, DAT, REC_STR, CODZ) per event.
+//
+// A write that fails never throws and never stops the caller. The entry is
+// held, in order and with its own time, and written ahead of the next entry
+// that can be written (each into the file of its own day). At most
+// MaxHeldEntries are held; later entries are dropped while the failure lasts.
+// The failure is reported once through the failure report, again only after
+// a write has succeeded and a new failure came; when writing resumes after
+// entries were dropped, their number is reported the same way. Reports are
+// for the event strip and are not journalled.
+class Journal {
+public:
+    static constexpr int MaxHeldEntries = 1000;
+
+    // Called without the journal's lock held.
+    using FailureReport = std::function<void(const QString& message)>;
+
+    Journal(QString programDir, std::function<int()> maxArhDay, const platform::Clock& clock);
+    Journal(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock);
+
+    void setFailureReport(FailureReport report);
+
+    // Appends one entry: code 0 ordinary event, 1 alarm, 2 program exit. Safe
+    // to call from any thread; calls never overlap.
+    void Jurnal(const QString& text, int code) noexcept;
+
+    // Tries to write the held entries without adding one. True when none is
+    // left held.
+    bool flush() noexcept;
+
+    int heldCount() const;
+
+    // TIME C(8), DAT D(8), REC_STR C(90), CODZ N(9).
+    static QList<tables::FieldDef> fields();
+
+    // The texts of the two reports.
+    static QString failureText(const QString& reason);
+    static QString droppedText(int count);
+
+private:
+    struct Entry {
+        QDateTime at;
+        QString text;
+        int code;
+    };
+
+    // Writes held entries in order until one fails; the lock must be held.
+    void writeHeld(QList<QString>& reports);
+    void deliver(const QList<QString>& reports) noexcept;
+
+    const platform::Clock& m_clock;
+    // Guards everything below: the whole bind, create, prune, append and
+    // close of every entry runs under it, so callers on the poll thread and
+    // on the window thread never overlap on the one table object.
+    mutable std::mutex m_mutex;
+    tables::DailyWriter m_writer;
+    std::deque<Entry> m_held;
+    int m_dropped = 0;
+    bool m_failureReported = false;
+    FailureReport m_report;
+};
+
+} // namespace tarvok::alarms
