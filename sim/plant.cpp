@@ -16,6 +16,9 @@ Plant::Plant(std::uint32_t seed, int dosePolls)
         // Staggered, so the dosers do not all finish on the same poll.
         d.phase = (k * dosePolls_) / Dosers;
     }
+    // A plant is rarely free of alarms when the workstation starts watching.
+    raised_.push_back(AlarmBit{84, randomIn(0, 7), randomIn(10, 40)});
+    raised_.push_back(AlarmBit{87, randomIn(0, 7), randomIn(10, 40)});
     publish();
 }
 
