@@ -24,7 +24,7 @@ QStringView trimBlanks(QStringView s)
     qsizetype e = s.size();
     while (b < e && isBlank(s[b]))
         ++b;
-    while (e > b && (isBlank(s[e - 1]) || s[e - 1] == u'\r'))
+    while (e > b && (isBlank(s[e - 1]) || s[e - 1] == u'\r' || s[e - 1] == u'\n'))
         --e;
     return s.mid(b, e - b);
 }
@@ -37,7 +37,8 @@ bool sameName(QStringView a, QStringView b)
 bool isValidUtf8(const QByteArray& bytes)
 {
     QStringDecoder dec(QStringDecoder::Utf8);
-    (void)dec.decode(bytes);
+    const QString decoded = dec.decode(bytes); // EncodedData decodes only when converted
+    (void)decoded;
     return !dec.hasError();
 }
 
