@@ -1,3 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: Tarvok developers
 tarvok_gtest(dbf_table_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/dbf_table_test.cpp LIBS tarvok_tables)
+tarvok_gtest(daily_files_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/daily_files_test.cpp LIBS tarvok_tables)
+tarvok_gtest(dbf_interop_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/interop_test.cpp LIBS tarvok_tables)
