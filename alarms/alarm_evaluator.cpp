@@ -30,26 +30,49 @@ const Row* rowFor(int alarmByte, int bit)
                                 u"УСТРАНЕНА неисправность тезопр. печного бункера ", 9};
 
     static const Row singles[][8] = {
-        {{}, {}, {}, {}, {}, {},
+        {{},
+         {},
+         {},
+         {},
+         {},
+         {},
          {u"Заданные уставки ошибочны и не приняты", u"Заданные уставки приняты", 0},
          {u"Останов", u"ПУСК", 0}},
-        {{}, {}, {}, {}, {}, {},
+        {{},
+         {},
+         {},
+         {},
+         {},
+         {},
          {u"Нет материала для дозаторов 1-6", u"УСТРАНЕНО отсутствие материала для дозаторов 1-6",
           0},
          {u"Костеризация в дозаторах 1-6", u"УСТРАНЕНА костеризация в дозаторах 1-6", 0}},
-        {{}, {}, {}, {}, {}, {},
+        {{},
+         {},
+         {},
+         {},
+         {},
+         {},
          {u"Авария конвейера промежуточного", u"УСТРАНЕНА авария конвейера промежуточного", 0},
          {u"Авария транспортера сборного", u"УСТРАНЕНА авария транспортера сборного", 0}},
-        {{}, {}, {}, {}, {}, {},
+        {{},
+         {},
+         {},
+         {},
+         {},
+         {},
          {u"Авария затвора тележки", u"УСТРАНЕНА авария затвора тележки", 0},
          {u"Авария тележки кольцевого хода", u"УСТРАНЕНА авария тележки кольцевого хода", 0}},
         {},
-        {{}, {},
+        {{},
+         {},
          {u"Нет связи с панелью оператора", u"УСТРАНЕНО отсутствие связи с панелью оператора", 0},
          {u"Авария механизма подъемника скипового",
           u"УСТРАНЕНА авария механизма подъемника скипового", 0},
          {u"Провисание троса скипа", u"УСТРАНЕНО провисание троса скипа", 0},
-         {}, {}, {}},
+         {},
+         {},
+         {}},
     };
 
     if (alarmByte < 0 || alarmByte >= AlarmByteCount || bit < 0 || bit > 7)
@@ -88,8 +111,8 @@ void evaluateAlarms(const AlarmBytes& current, AlarmBytes& previous, bool& first
     for (int byte = 0; byte < AlarmByteCount; ++byte) {
         // Before the first pass there is nothing to compare with: every set
         // bit is news, and a clear bit says nothing.
-        const unsigned changed = firstPassDone ? unsigned(current[byte] ^ previous[byte])
-                                               : unsigned(current[byte]);
+        const unsigned changed =
+            firstPassDone ? unsigned(current[byte] ^ previous[byte]) : unsigned(current[byte]);
         if (changed == 0)
             continue;
         for (int bit = 0; bit < 8; ++bit) {

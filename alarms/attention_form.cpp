@@ -81,9 +81,8 @@ TAttentionForm::TAttentionForm(const QString& languageFilePath, ByteSource atten
 void TAttentionForm::LoadLanguage(const QString& languageFilePath)
 {
     const QString section = QStringLiteral("Attention");
-    setWindowTitle(platform::readProfileString(languageFilePath, section,
-                                               QStringLiteral("AttentionForm"),
-                                               QStringLiteral("Внимание")));
+    setWindowTitle(platform::readProfileString(
+        languageFilePath, section, QStringLiteral("AttentionForm"), QStringLiteral("Внимание")));
     for (int k = 1; k <= LineCount; ++k)
         labEvent_[k - 1]->setText(platform::readProfileString(
             languageFilePath, section, QStringLiteral("labEvent%1").arg(k),
@@ -104,8 +103,8 @@ void TAttentionForm::DrawEvent()
         const bool active = (byte >> (k - 1)) & 1u;
         QLabel* label = labEvent_[k - 1];
         QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, active ? QColor(0xFF, 0x00, 0x00)
-                                                  : QColor(0xC0, 0xC0, 0xC0));
+        pal.setColor(QPalette::WindowText,
+                     active ? QColor(0xFF, 0x00, 0x00) : QColor(0xC0, 0xC0, 0xC0));
         label->setPalette(pal);
     }
 }

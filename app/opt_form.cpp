@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValidator>
 #include <QScreen>
+#include <QValidator>
 
 namespace tarvok::app {
 

@@ -32,9 +32,9 @@ int clampNumberField(int value, int minimum, int maximum);
 
 // What the dialog holds when it is applied.
 struct OptionsChoice {
-    int comItem = -1;      // -1: no port selected
+    int comItem = -1; // -1: no port selected
     int maxArhDay = 2;
-    QString speedText;     // empty: no speed selected
+    QString speedText; // empty: no speed selected
     int delayTime = 500;
 };
 

@@ -267,8 +267,8 @@ void TTableForm::btnRec1Click()
     const QString failure = lngErrorRec_;
 
     const auto confirm = [self, caption, question] {
-        return QMessageBox::question(self, caption, question,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(self, caption, question, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
     };
     const auto reportFailure = [self, caption, failure](int) {
         QMessageBox::critical(self, caption, failure, QMessageBox::Ok);

@@ -137,8 +137,7 @@ private Q_SLOTS:
             QCOMPARE(shownSpeed(dlg), speedShown);
             QCOMPARE(field(dlg, "SpinEdit1")->text(), QString::number(stored[2]));
             QCOMPARE(field(dlg, "SpinEdit2")->text(), QString::number(stored[3]));
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnOK")),
-                              Qt::LeftButton);
+            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
         });
         QVERIFY(accepted);
         QCOMPARE(settingsOf(settings), applied);
@@ -180,8 +179,8 @@ private Q_SLOTS:
 
         const bool accepted = runWith(settings, noFile(), [&](TOptForm& dlg) {
             auto* edit = field(dlg, name.toLatin1().constData());
-            auto* other = field(dlg, name == QStringLiteral("SpinEdit1") ? "SpinEdit2"
-                                                                         : "SpinEdit1");
+            auto* other =
+                field(dlg, name == QStringLiteral("SpinEdit1") ? "SpinEdit2" : "SpinEdit1");
             QApplication::setActiveWindow(&dlg);
             edit->setFocus();
             QVERIFY(edit->hasFocus());
@@ -198,7 +197,7 @@ private Q_SLOTS:
         });
         QVERIFY(accepted);
         QCOMPARE(name == QStringLiteral("SpinEdit1") ? int(settings.DelayTime)
-                                                      : int(settings.MaxArhDay),
+                                                     : int(settings.MaxArhDay),
                  applied);
     }
 
@@ -237,8 +236,7 @@ private Q_SLOTS:
             dlg.findChild<QComboBox*>(QStringLiteral("Box_Speed"))->setCurrentIndex(6);
             field(dlg, "SpinEdit1")->setText(QStringLiteral("250"));
             field(dlg, "SpinEdit2")->setText(QStringLiteral("30"));
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnOK")),
-                              Qt::LeftButton);
+            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
         });
         QVERIFY(accepted);
         QCOMPARE(settingsOf(settings), (QList<int>{2, 9600, 250, 30}));
@@ -318,9 +316,9 @@ private Q_SLOTS:
         QCOMPARE(title("grpArhiv"), QStringLiteral(" Архив "));
 
         dlg.show();
-        const QStringList actual{dlg.windowTitle(), title("grpCOM"),   title("grpSpeed"),
-                                 title("grpArhiv"), text("labSpeed"),  text("labBits"),
-                                 text("labMax"),    text("btnOK"),     text("btnCancel")};
+        const QStringList actual{dlg.windowTitle(), title("grpCOM"),  title("grpSpeed"),
+                                 title("grpArhiv"), text("labSpeed"), text("labBits"),
+                                 text("labMax"),    text("btnOK"),    text("btnCancel")};
         QCOMPARE(actual, expected);
         QCOMPARE(title("GroupBox1"), QStringLiteral(" Время между сеансами обмена "));
         QCOMPARE(text("Label1"), QStringLiteral("Время (милисек.):"));

@@ -41,14 +41,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ApplyCase{"AllTaken", 1, 115200, {2, 10, QStringLiteral("9600"), 250}, 3, 10, 9600, 250},
         // No port shown (ComPort below 1): the old value stays, not 0.
-        ApplyCase{"NoPortKeepsOldPort", 0, 9600, {-1, 7, QStringLiteral("19200"), 100}, 0, 7,
-                  19200, 100},
-        ApplyCase{"NoPortKeepsNegativePort", -3, 9600, {-1, 7, QStringLiteral("9600"), 100}, -3,
-                  7, 9600, 100},
+        ApplyCase{
+            "NoPortKeepsOldPort", 0, 9600, {-1, 7, QStringLiteral("19200"), 100}, 0, 7, 19200, 100},
+        ApplyCase{"NoPortKeepsNegativePort",
+                  -3,
+                  9600,
+                  {-1, 7, QStringLiteral("9600"), 100},
+                  -3,
+                  7,
+                  9600,
+                  100},
         // No speed shown (a speed not offered): the rest is still applied.
         ApplyCase{"NoSpeedKeepsOldSpeed", 2, 250000, {0, 9, QString(), 42}, 1, 9, 250000, 42},
-        ApplyCase{"TypedValuesAsTheyCome", 4, 110, {3, 150, QStringLiteral("110"), 1}, 4, 150,
-                  110, 1}),
+        ApplyCase{
+            "TypedValuesAsTheyCome", 4, 110, {3, 150, QStringLiteral("110"), 1}, 4, 150, 110, 1}),
     [](const testing::TestParamInfo<ApplyCase>& info) { return info.param.name; });
 
 // One log for every call, so the order is what is checked.

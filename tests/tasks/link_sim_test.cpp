@@ -87,8 +87,8 @@ class LinkSimTest : public QObject {
 
     std::unique_ptr<link::TComThread> startPolling(link::ControllerLink& link)
     {
-        auto thread = std::make_unique<link::TComThread>(link, delayTime, &windowThread,
-                                                         [](bool, int) {});
+        auto thread =
+            std::make_unique<link::TComThread>(link, delayTime, &windowThread, [](bool, int) {});
         thread->start();
         return thread;
     }
@@ -104,18 +104,17 @@ private Q_SLOTS:
         QTest::newRow("accepted") << QStringList{QStringLiteral("--write-result"),
                                                  QStringLiteral("0")}
                                   << true << 0 << false;
-        QTest::newRow("refused 1") << QStringList{QStringLiteral("--write-result"),
-                                                  QStringLiteral("1")}
-                                   << true << 1 << true;
-        QTest::newRow("refused 3") << QStringList{QStringLiteral("--write-result"),
-                                                  QStringLiteral("3")}
-                                   << true << 3 << false;
+        QTest::newRow("refused 1")
+            << QStringList{QStringLiteral("--write-result"), QStringLiteral("1")} << true << 1
+            << true;
+        QTest::newRow("refused 3")
+            << QStringList{QStringLiteral("--write-result"), QStringLiteral("3")} << true << 3
+            << false;
         // Silent from the fourth request on: the write goes unanswered.
-        QTest::newRow("no answer") << QStringList{QStringLiteral("--silent-after"),
-                                                  QStringLiteral("3"),
-                                                  QStringLiteral("--silent-polls"),
-                                                  QStringLiteral("1000000")}
-                                   << true << 5 << true;
+        QTest::newRow("no answer")
+            << QStringList{QStringLiteral("--silent-after"), QStringLiteral("3"),
+                           QStringLiteral("--silent-polls"), QStringLiteral("1000000")}
+            << true << 5 << true;
     }
 
     void transfer()
@@ -138,8 +137,7 @@ private Q_SLOTS:
         tasks::LinkTaskPort port(link, *thread);
         tasks::TaskTransfer transfer(port, image.taskSnapshot, tasks::waitProcessingEvents);
         bool shown = false;
-        const auto result =
-            transfer.run([yes] { return yes; }, [&shown](int) { shown = true; });
+        const auto result = transfer.run([yes] { return yes; }, [&shown](int) { shown = true; });
 
         QCOMPARE(result.confirmed, yes);
         const QStringList log = sim.log();

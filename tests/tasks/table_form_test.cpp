@@ -90,8 +90,8 @@ class TableFormTest : public QObject {
 
     std::unique_ptr<TTableForm> makeForm(const QString& language = {})
     {
-        auto form = std::make_unique<TTableForm>(language.isEmpty() ? noLanguageFile(dir) : language,
-                                                 *transfer);
+        auto form = std::make_unique<TTableForm>(
+            language.isEmpty() ? noLanguageFile(dir) : language, *transfer);
         form->setAttribute(Qt::WA_DeleteOnClose, false);
         return form;
     }
@@ -189,31 +189,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected"); // caption, labName, btnClose, btnRec1, panCnt1,
                                                    // labPortion1, grpColor, labMat0, labMat9,
                                                    // lngWantRec, lngErrorRec
-        const QStringList defaults{
-            QStringLiteral("Таблица заданий"),
-            QStringLiteral("Таблица заданий"),
-            QStringLiteral("Закрыть"),
-            QStringLiteral("Передать задание"),
-            QStringLiteral("КОЛИЧЕСТВО ПОРЦИЙ"),
-            QStringLiteral("Количество порций (1 - 10)"),
-            QStringLiteral("Коды и цвета материалов"),
-            QStringLiteral("0 - Нет материала"),
-            QStringLiteral("9 - Шунгит"),
-            QStringLiteral("Вы действительно желаете передать задание?"),
-            QStringLiteral("Задание не передано.")};
+        const QStringList defaults{QStringLiteral("Таблица заданий"),
+                                   QStringLiteral("Таблица заданий"),
+                                   QStringLiteral("Закрыть"),
+                                   QStringLiteral("Передать задание"),
+                                   QStringLiteral("КОЛИЧЕСТВО ПОРЦИЙ"),
+                                   QStringLiteral("Количество порций (1 - 10)"),
+                                   QStringLiteral("Коды и цвета материалов"),
+                                   QStringLiteral("0 - Нет материала"),
+                                   QStringLiteral("9 - Шунгит"),
+                                   QStringLiteral("Вы действительно желаете передать задание?"),
+                                   QStringLiteral("Задание не передано.")};
         QTest::newRow("no file") << QByteArray() << defaults;
-        QTest::newRow("other section only")
-            << QByteArray("[Main]\nbtnClose=Close\n") << defaults;
+        QTest::newRow("other section only") << QByteArray("[Main]\nbtnClose=Close\n") << defaults;
         QTest::newRow("every key")
             << QByteArray("[Table]\nTableForm=Tasks\nlabName=Task table\nbtnClose=Close\n"
                           "btnRec1=Send\npanCnt1=PORTIONS\nlabPortion1=Portions\n"
                           "grpColor=Materials\nlabMat0=0 - none\nlabMat9=9 - shungite\n"
                           "lngWantRec=Send it?\nlngErrorRec=Not sent.\n"
                           "panCnt2=ignored\n")
-            << QStringList{QStringLiteral("Tasks"),       QStringLiteral("Task table"),
-                           QStringLiteral("Close"),       QStringLiteral("Send"),
-                           QStringLiteral("PORTIONS"),    QStringLiteral("Portions"),
-                           QStringLiteral("Materials"),   QStringLiteral("0 - none"),
+            << QStringList{QStringLiteral("Tasks"),        QStringLiteral("Task table"),
+                           QStringLiteral("Close"),        QStringLiteral("Send"),
+                           QStringLiteral("PORTIONS"),     QStringLiteral("Portions"),
+                           QStringLiteral("Materials"),    QStringLiteral("0 - none"),
                            QStringLiteral("9 - shungite"), QStringLiteral("Send it?"),
                            QStringLiteral("Not sent.")};
     }
@@ -291,11 +289,10 @@ private Q_SLOTS:
         form->findChild<QSpinBox*>(QStringLiteral("SpinEdit26"))->setValue(8);
 
         BoxAnswerer boxes({QMessageBox::Yes, QMessageBox::Ok});
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnRec1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnRec1")), Qt::LeftButton);
 
         QCOMPARE(port.log, (QStringList{QStringLiteral("hold"), QStringLiteral("write"),
-                                         QStringLiteral("resume")}));
+                                        QStringLiteral("resume")}));
         QCOMPARE(port.written.size(), size_t(1));
         QVERIFY(port.written[0] == TaskBlock{});
         QCOMPARE(boxes.seen.size(), errorShown ? 2 : 1);
@@ -321,8 +318,7 @@ private Q_SLOTS:
         auto form = makeForm();
         form->show();
         BoxAnswerer boxes({QMessageBox::No});
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnRec1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("btnRec1")), Qt::LeftButton);
         QCOMPARE(boxes.seen.size(), 1);
         QVERIFY(port.log.isEmpty());
     }
