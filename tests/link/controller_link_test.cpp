@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <optional>
+#include <random>
 
 using namespace tarvok::link;
 using tarvok::testing::Bytes;
@@ -197,6 +198,30 @@ TEST_F(ScriptedLink, WriteReplyToAReadIsJudgedByItsOwnKind)
     };
     poll();
     EXPECT_EQ(link->ExchangeError(), 7);
+    EXPECT_FALSE(image.snapshotTaken);
+}
+
+TEST_F(ScriptedLink, LineNoiseNeverFillsTheImageNorOverrunsABuffer)
+{
+    std::mt19937 rng(20240611);
+    Bytes noise;
+    port->onWrite = [&](ScriptedPort& p, const Bytes&) { p.arriveIn(0, noise); };
+    for (int i = 0; i < 3000; ++i) {
+        const std::size_t n = std::uniform_int_distribution<std::size_t>(1, 700)(rng);
+        noise.assign(n, 0);
+        for (auto& b : noise) // mostly DLEs, so undoubling is exercised hard
+            b = static_cast<std::uint8_t>(rng() % 3 == 0 ? 0x10 : rng());
+        // Framed like a reply often enough to get past the first checks.
+        if (n >= 6 && rng() % 2) {
+            noise[0] = 0x10;
+            noise[1] = 0x02;
+            noise[n - 4] = 0x10;
+            noise[n - 3] = 0x03;
+        }
+        poll();
+        ASSERT_NE(link->ExchangeError(), 0) << i;
+        ASSERT_EQ(port->unread(), 0u);
+    }
     EXPECT_FALSE(image.snapshotTaken);
 }
 
