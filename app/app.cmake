@@ -13,7 +13,7 @@ add_library(tarvok_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/closing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tdm.h
   ${CMAKE_CURRENT_LIST_DIR}/tdm.cpp)
-target_link_libraries(tarvok_app PUBLIC Qt6::Core tarvok_platform tarvok_warnings)
+target_link_libraries(tarvok_app PUBLIC Qt6::Core tarvok_platform tarvok_journal tarvok_warnings)
 
 # The shell's windows.
 add_library(tarvok_app_ui STATIC

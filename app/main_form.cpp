@@ -88,6 +88,12 @@ TMainFormAlb::TMainFormAlb(TDM& dm, MessageReporter report, QWidget* parent)
     setCentralWidget(client);
     buildMenus();
 
+    // Journal trouble is shown on the strip only: journalling it would fail
+    // the same way. Queued, as it may be reported on the poll thread.
+    connect(&dm_, &TDM::journalTrouble, this,
+            [this](const QString& message) { putOnStrip(message, alarms::EventRed); },
+            Qt::QueuedConnection);
+
     // Built-in captions first, so that a creation cut short still shows them.
     LoadLanguage(QString());
     FormCreate();
@@ -377,14 +383,18 @@ void TMainFormAlb::mnuLangClick(QAction* item)
     btnUpDown_->setText(eventPanelExpanded() ? dm_.texts().lngSvernut : dm_.texts().lngRazvernut);
 }
 
-void TMainFormAlb::AvariaMemo(const QString& text, QRgb colour)
+void TMainFormAlb::putOnStrip(const QString& text, QRgb colour)
 {
-    const bool red = alarms::isRedEvent(colour);
-    const QModelIndex top =
-        strip_->addLine(alarms::eventLineText(platform::systemClock().now(), text), red);
+    const QModelIndex top = strip_->addLine(
+        alarms::eventLineText(platform::systemClock().now(), text), alarms::isRedEvent(colour));
     lstAvaria_->selectionModel()->setCurrentIndex(top, QItemSelectionModel::ClearAndSelect);
     lstAvaria_->scrollToTop();
-    dm_.Jurnal(text, red ? 1 : 0);
+}
+
+void TMainFormAlb::AvariaMemo(const QString& text, QRgb colour)
+{
+    putOnStrip(text, colour);
+    dm_.Jurnal(text, alarms::isRedEvent(colour) ? 1 : 0);
 }
 
 void TMainFormAlb::btnClearClick()

@@ -112,6 +112,7 @@ private:
     bool FormClose();
     void buildLanguageMenu();
     void report(const QString& message);
+    void putOnStrip(const QString& text, QRgb colour);
 
     TDM& dm_;
     MessageReporter report_;

@@ -10,6 +10,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+namespace tarvok::alarms {
+class Journal;
+}
 
 namespace tarvok::app {
 
@@ -45,9 +50,10 @@ struct RunState {
 class TDM : public QObject {
     Q_OBJECT
 public:
-    using JournalSink = std::function<void(const QString& text, int code)>;
+    using JournalObserver = std::function<void(const QString& text, int code)>;
 
     explicit TDM(QObject* parent = nullptr);
+    ~TDM() override;
 
     Settings& settings() { return settings_; }
     const Settings& settings() const { return settings_; }
@@ -56,9 +62,10 @@ public:
     const QString& settingsFile() const { return settingsFile_; }
     void setSettingsFile(const QString& path) { settingsFile_ = path; }
 
-    // The working directory at the main window's creation.
+    // The working directory at the main window's creation. Setting it opens
+    // the day's journal there (the journal lives where the table files do).
     const QString& ProgramDir() const { return programDir_; }
-    void setProgramDir(const QString& dir) { programDir_ = dir; }
+    void setProgramDir(const QString& dir);
 
     link::ControllerImage& image() { return image_; }
 
@@ -75,11 +82,21 @@ public:
     std::function<void()> onResetRunState;
 
     // Appends an event to the day's journal: code 1 alarm raised, 0 other
-    // event, 2 exit. Until the journal is attached the entry goes nowhere.
+    // event, 2 exit. Safe from any thread; never throws. Before ProgramDir is
+    // set there is no journal and only the observer sees the entry.
     void Jurnal(const QString& text, int code);
-    void setJournalSink(JournalSink sink) { journal_ = std::move(sink); }
+    alarms::Journal* journal() { return journal_.get(); }
+    // Sees every entry after the journal got it (tests, diagnostics). Set it
+    // before the poll thread starts.
+    void setJournalObserver(JournalObserver observer) { observer_ = std::move(observer); }
 
+    // Filled in by the controller link before the main window is created.
     LinkHooks link;
+
+signals:
+    // A journal write failed, or entries were dropped: the text belongs on
+    // the event strip, not in the journal. May be emitted on the poll thread.
+    void journalTrouble(const QString& message);
 
 private:
     Settings settings_;
@@ -88,7 +105,8 @@ private:
     link::ControllerImage image_;
     MainTexts texts_;
     RunState runState_;
-    JournalSink journal_;
+    std::unique_ptr<alarms::Journal> journal_;
+    JournalObserver observer_;
 };
 
 } // namespace tarvok::app

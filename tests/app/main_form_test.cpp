@@ -124,7 +124,7 @@ void MainFormTest::init()
     log.clear();
     journal.clear();
     dm = std::make_unique<TDM>();
-    dm->setJournalSink([this](const QString& text, int code) {
+    dm->setJournalObserver([this](const QString& text, int code) {
         journal.emplace_back(text, code);
         log.append(QStringLiteral("journal %1").arg(code));
     });

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tarvok developers
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -84,6 +85,18 @@ void ShutdownTest::sigtermSavesSettingsAndExitsCleanly()
     QFile f(ini);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), after);
+
+    // The day's journal holds the start and the exit entries (table text is
+    // code page 866: "Запуск", "Выход").
+    const QStringList journals = QDir(work.path()).entryList({QStringLiteral("jur_*.dbf")}, QDir::Files);
+    QCOMPARE(journals.size(), 1);
+    QFile journal(work.filePath(journals.first()));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QByteArray records = journal.readAll();
+    const qsizetype start = records.indexOf("\x87\xA0\xAF\xE3\xE1\xAA");
+    const qsizetype exit = records.indexOf("\x82\xEB\xE5\xAE\xA4");
+    QVERIFY(start > 0);
+    QVERIFY(exit > start);
 }
 
 QTEST_GUILESS_MAIN(ShutdownTest)
