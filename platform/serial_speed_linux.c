@@ -1,5 +1,5 @@
-/* SPDX-License-Identifier: GPL-3.0-or-later */
-/* SPDX-FileCopyrightText: Tarvok developers */
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tarvok developers
 #include "platform/serial_speed_linux.h"
 
 #include <asm/ioctls.h>

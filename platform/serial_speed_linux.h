@@ -1,5 +1,5 @@
-/* SPDX-License-Identifier: GPL-3.0-or-later */
-/* SPDX-FileCopyrightText: Tarvok developers */
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tarvok developers
 #pragma once
 
 /* Line speeds through termios2/BOTHER. Kept in a C unit of its own because
