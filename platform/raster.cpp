@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace tarvok::platform {
 
@@ -41,6 +44,90 @@ constexpr std::array<ColorRef, 25> SysColors = {
 
 constexpr QRgb White24 = 0x00FFFFFFu;
 constexpr QRgb Opaque = 0xFF000000u;
+
+// Pixel memory of released rasters is kept for the next ones. Drawing code
+// creates and releases its scratch rasters on every call, and fresh
+// allocations of this size would go back to the system each time and fault
+// in page by page on the next call.
+class PixelPool {
+public:
+    static PixelPool& instance()
+    {
+        // Never destroyed: rasters released during shutdown still return here.
+        static PixelPool* const pool = new PixelPool;
+        return *pool;
+    }
+
+    // Returns a block of at least `bytes` usable bytes after its header.
+    uchar* take(std::size_t bytes)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            auto best = m_free.end();
+            for (auto it = m_free.begin(); it != m_free.end(); ++it)
+                if (capacity(*it) >= bytes && (best == m_free.end() || capacity(*it) < capacity(*best)))
+                    best = it;
+            if (best != m_free.end()) {
+                uchar* block = *best;
+                m_free.erase(best);
+                return block;
+            }
+        }
+        auto* block = static_cast<uchar*>(::operator new(Header + bytes, std::align_val_t(64)));
+        std::memcpy(block, &bytes, sizeof bytes);
+        return block;
+    }
+
+    void give(uchar* block)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            if (capacity(block) <= MaxCachedBytes) {
+                if (m_free.size() < MaxCached) {
+                    m_free.push_back(block);
+                    return;
+                }
+                // Keep the larger blocks: they serve every request.
+                auto smallest = std::min_element(m_free.begin(), m_free.end(),
+                    [](uchar* a, uchar* b) { return capacity(a) < capacity(b); });
+                if (capacity(*smallest) < capacity(block))
+                    std::swap(*smallest, block);
+            }
+        }
+        ::operator delete(block, std::align_val_t(64));
+    }
+
+    static constexpr std::size_t Header = 64;
+
+private:
+    static std::size_t capacity(const uchar* block)
+    {
+        std::size_t bytes;
+        std::memcpy(&bytes, block, sizeof bytes);
+        return bytes;
+    }
+
+    static constexpr std::size_t MaxCached = 16;
+    static constexpr std::size_t MaxCachedBytes = std::size_t(8) << 20;
+
+    std::mutex m_mutex;
+    std::vector<uchar*> m_free;
+};
+
+void releasePixels(void* block)
+{
+    PixelPool::instance().give(static_cast<uchar*>(block));
+}
+
+QImage pooledImage(int width, int height, QImage::Format format, int depth)
+{
+    if (width <= 0 || height <= 0)
+        return QImage();
+    const qsizetype bytesPerLine = ((qsizetype(width) * depth + 31) / 32) * 4;
+    uchar* block = PixelPool::instance().take(std::size_t(bytesPerLine) * std::size_t(height));
+    return QImage(block + PixelPool::Header, width, height, bytesPerLine, format, &releasePixels,
+                  block);
+}
 
 struct RowJob {
     uchar* dst;
@@ -84,13 +171,65 @@ inline int stretchedColumn(int dx, int x, int w, int sx, int sw)
     return sx + int((std::int64_t(2 * (dx - x) + 1) * sw) / (std::int64_t(2) * w));
 }
 
+template <RasterOp Op>
+inline uchar combineBits(uchar dst, uchar src)
+{
+    return uchar(combine<Op>(dst, src) & 0xFFu);
+}
+
+// Whole bytes where eight pixels of both rows line up; returns the first
+// column left for the pixel loop.
+template <bool SrcMono, bool DstMono, RasterOp Op>
+int blitBytes(const RowJob& j, int offset)
+{
+    int dx = j.dx0;
+    if ((dx & 7) != 0)
+        return dx;
+    const int end = j.dx1 & ~7;
+    if constexpr (SrcMono && DstMono) {
+        if ((offset & 7) != 0)
+            return dx;
+        if constexpr (Op == RasterOp::SrcCopy) {
+            if (end > dx)
+                std::memcpy(j.dst + (dx >> 3), j.src + ((dx + offset) >> 3), std::size_t((end - dx) >> 3));
+            return std::max(dx, end);
+        } else {
+            for (; dx < end; dx += 8)
+                j.dst[dx >> 3] = combineBits<Op>(j.dst[dx >> 3], j.src[(dx + offset) >> 3]);
+        }
+    } else if constexpr (!SrcMono && DstMono) {
+        const auto* s32 = reinterpret_cast<const QRgb*>(j.src) + offset;
+        for (; dx < end; dx += 8) {
+            uchar bits = 0;
+            for (int i = 0; i < 8; ++i)
+                bits |= uchar(((s32[dx + i] & White24) == j.bk) << i);
+            j.dst[dx >> 3] = combineBits<Op>(j.dst[dx >> 3], bits);
+        }
+    }
+    return dx;
+}
+
 template <bool SrcMono, bool DstMono, RasterOp Op, bool Stretch>
 void blitRow(const RowJob& j)
 {
     const auto* s32 = reinterpret_cast<const QRgb*>(j.src);
     auto* d32 = reinterpret_cast<QRgb*>(j.dst);
     const int offset = j.sx - j.x;
-    for (int dx = j.dx0; dx < j.dx1; ++dx) {
+    int start = j.dx0;
+    if constexpr (!Stretch && !SrcMono && !DstMono && Op == RasterOp::SrcCopy) {
+        std::memcpy(d32 + j.dx0, s32 + j.dx0 + offset, std::size_t(j.dx1 - j.dx0) * sizeof(QRgb));
+        return;
+    } else if constexpr (!Stretch && DstMono) {
+        start = blitBytes<SrcMono, DstMono, Op>(j, offset);
+    } else if constexpr (!Stretch && SrcMono && !DstMono) {
+        // Monochrome onto colour: 1 is all colour bits set, 0 none.
+        for (int dx = j.dx0; dx < j.dx1; ++dx) {
+            const QRgb v = QRgb(-QRgb(monoBit(j.src, dx + offset))) & White24;
+            d32[dx] = combine<Op>(d32[dx] & White24, v) | Opaque;
+        }
+        return;
+    }
+    for (int dx = start; dx < j.dx1; ++dx) {
         const int sxi = Stretch ? stretchedColumn(dx, j.x, j.w, j.sx, j.sw) : dx + offset;
         QRgb v;
         if constexpr (SrcMono) {
@@ -199,14 +338,15 @@ ColorRef colorToRgb(ColorRef color)
 
 Raster Raster::colour(int width, int height)
 {
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-    image.fill(Opaque);
+    QImage image = pooledImage(width, height, QImage::Format_RGB32, 32);
+    if (!image.isNull())
+        image.fill(Opaque);
     return Raster(std::move(image));
 }
 
 Raster Raster::monochrome(int width, int height)
 {
-    QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_MonoLSB);
+    QImage image = pooledImage(width, height, QImage::Format_MonoLSB, 1);
     if (!image.isNull()) {
         image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
         image.fill(0u);

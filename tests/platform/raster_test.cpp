@@ -63,6 +63,46 @@ TEST(Blits, MonochromeRoundTripAndOperations)
     EXPECT_EQ(at(dst, 1), rgb(0x0F, 0x7F, 0xEF));
 }
 
+// Rows long enough for whole bytes of monochrome pixels, at offsets that
+// line up with byte boundaries and ones that do not.
+class MonochromeRows : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(MonochromeRows, EveryPixelAtAnyAlignment)
+{
+    const auto [dstX, srcX] = GetParam();
+    constexpr int W = 37;
+    Raster colour = Raster::colour(W + 8, 1);
+    auto isKey = [](int x) { return (x * 7) % 5 < 2; };
+    for (int x = 0; x < W + 8; ++x)
+        colour.image().setPixel(x, 0, toQRgb(isKey(x) ? Teal : Orange));
+    Surface colourDC(colour);
+    colourDC.setBkColor(Teal);
+
+    Raster mask = Raster::monochrome(W + 16, 1);
+    Surface maskDC(mask);
+    bitBlt(maskDC, dstX, 0, W, 1, colourDC, srcX, 0, RasterOp::SrcCopy);
+    Raster inverse = Raster::monochrome(W + 16, 1);
+    Surface inverseDC(inverse);
+    inverse.fill(rgb(255, 255, 255));
+    bitBlt(inverseDC, 0, 0, W + 16, 1, maskDC, 0, 0, RasterOp::NotSrcCopy);
+    Raster back = Raster::colour(W + 16, 1);
+    back.fill(Orange);
+    Surface backDC(back);
+    bitBlt(backDC, 0, 0, W + 16, 1, inverseDC, 0, 0, RasterOp::SrcAnd);
+
+    for (int x = 0; x < W + 16; ++x) {
+        const bool inside = x >= dstX && x < dstX + W;
+        const bool key = inside && isKey(x - dstX + srcX);
+        ASSERT_EQ(mask.image().pixelIndex(x, 0), key ? 1 : 0) << x;
+        ASSERT_EQ(inverse.image().pixelIndex(x, 0), key ? 0 : 1) << x;
+        ASSERT_EQ(at(back, x), key ? 0u : Orange) << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, MonochromeRows,
+                         testing::Values(std::pair{0, 0}, std::pair{8, 0}, std::pair{0, 8},
+                                         std::pair{3, 0}, std::pair{0, 5}, std::pair{11, 3}));
+
 struct ClipCase {
     const char* name;
     int x, y, w, h, sx, sy;
