@@ -99,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {"........", "..ROF...", ".G.BF...", "........"}},
         KeyedCase{"PastTargetRightEdge", Teal, 6, 2, 0, 0, {},
                   {"........", "........", ".......R", "......G."}},
+        // A zero height falls back to the bitmap's size from the given origin;
+        // what then lies past the bitmap's edge keeps the target.
+        KeyedCase{"FallbackPastEdgeKeepsTarget", Teal, 0, 0, 0, 0, {2, 0, 4, 0},
+                  {"OF......", "BF......", "........", "........"}},
         KeyedCase{"RectangleBeyondBitmapDrawsNothing", Teal, 0, 0, 0, 0, {5, 0, 7, 2},
                   {"........", "........", "........", "........"}}),
     [](const testing::TestParamInfo<KeyedCase>& info) { return std::string(info.param.name); });
