@@ -47,29 +47,44 @@ int Journal::heldCount() const
 
 void Journal::writeHeld(QList<QString>& reports)
 {
-    while (!m_held.empty()) {
-        const Entry& e = m_held.front();
+    // Order matters within a day's file; a file that keeps failing (say a
+    // damaged file of yesterday) must not hold back the entries of another day.
+    QList<QDate> failedDays;
+    QString firstFailure;
+    for (auto it = m_held.begin(); it != m_held.end();) {
+        const QDate day = it->at.date();
+        if (failedDays.contains(day)) {
+            ++it;
+            continue;
+        }
         tables::MaybeError failure;
         try {
-            failure = m_writer.append(e.at.date(), {platform::storedTime(e.at.time()), e.at.date(), e.text,
-                                                    std::int64_t(e.code)});
+            failure = m_writer.append(day, {platform::storedTime(it->at.time()), day, it->text, std::int64_t(it->code)});
         } catch (...) {
             failure = tables::Error{tables::Error::Code::Io, QStringLiteral("unexpected failure")};
         }
         if (failure) {
-            if (!m_failureReported) {
-                reports.append(failureText(failure->message));
-                m_failureReported = true;
-            }
-            return;
+            failedDays.append(day);
+            if (firstFailure.isEmpty())
+                firstFailure = failure->message.isEmpty() ? m_writer.pathFor(day) : failure->message;
+            ++it;
+            continue;
         }
-        m_held.pop_front();
-        if (m_failureReported) {
-            m_failureReported = false;
-            if (m_dropped > 0) {
-                reports.append(droppedText(m_dropped));
-                m_dropped = 0;
-            }
+        it = m_held.erase(it);
+    }
+    if (!m_held.empty()) {
+        if (!m_failureReported) {
+            reports.append(failureText(firstFailure));
+            m_failureReported = true;
+        }
+        return;
+    }
+    // A failure counts as over once nothing is held any more.
+    if (m_failureReported) {
+        m_failureReported = false;
+        if (m_dropped > 0) {
+            reports.append(droppedText(m_dropped));
+            m_dropped = 0;
         }
     }
 }
@@ -101,15 +116,16 @@ void Journal::Jurnal(const QString& text, int code) noexcept
         std::lock_guard lock(m_mutex);
         // The entry keeps the time of the call, whenever it gets written.
         Entry entry{m_clock.now(), text, code};
-        writeHeld(reports);
-        if (m_held.empty()) {
-            m_held.push_back(std::move(entry));
+        // The new entry goes behind the held ones; when the bound is reached
+        // the held ones get one more try first, so a passing failure that
+        // just ended costs nothing.
+        if (m_held.size() >= std::size_t(MaxHeldEntries))
             writeHeld(reports);
-        } else if (m_held.size() < std::size_t(MaxHeldEntries)) {
+        if (m_held.size() < std::size_t(MaxHeldEntries))
             m_held.push_back(std::move(entry));
-        } else {
+        else
             ++m_dropped;
-        }
+        writeHeld(reports);
     } catch (...) {
         // Out of memory at worst; the journal is not worth stopping for.
     }

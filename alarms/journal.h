@@ -23,13 +23,15 @@ namespace tarvok::alarms {
 // record (TIME, DAT, REC_STR, CODZ) per event.
 //
 // A write that fails never throws and never stops the caller. The entry is
-// held, in order and with its own time, and written ahead of the next entry
-// that can be written (each into the file of its own day). At most
-// MaxHeldEntries are held; later entries are dropped while the failure lasts.
-// The failure is reported once through the failure report, again only after
-// a write has succeeded and a new failure came; when writing resumes after
-// entries were dropped, their number is reported the same way. Reports are
-// for the event strip and are not journalled.
+// held, with its own time, and written into the file of its own day ahead of
+// any later entry of that day, at the next call that can write it. A day
+// whose file keeps failing does not hold back the entries of other days. At
+// most MaxHeldEntries are held; later entries are dropped while the failure
+// lasts. The failure is reported once through the failure report; it counts
+// as over when every held entry has been written, and only a failure after
+// that is reported again. When it is over, the number of entries dropped
+// meanwhile, if any, is reported the same way. Reports are for the event
+// strip and are not journalled.
 class Journal {
 public:
     static constexpr int MaxHeldEntries = 1000;
@@ -66,7 +68,7 @@ private:
         int code;
     };
 
-    // Writes held entries in order until one fails; the lock must be held.
+    // Tries every held entry once, in order; the lock must be held.
     void writeHeld(QList<QString>& reports);
     void deliver(const QList<QString>& reports) noexcept;
 
