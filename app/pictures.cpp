@@ -32,19 +32,18 @@ void drawPlug(QPainter& p, bool connected)
     const QColor body = connected ? QColor(0x10, 0x90, 0x20) : QColor(0xC0, 0x10, 0x10);
     p.setPen(QPen(ink, 1));
     p.setBrush(body);
-    // Left half: cable and plug body with two pins.
-    p.drawLine(QPointF(0, 8.5), QPointF(3, 8.5));
-    p.drawRect(QRectF(3.5, 5.5, 3, 6));
-    p.drawLine(QPointF(6.5, 7), QPointF(connected ? 9 : 7.5, 7));
-    p.drawLine(QPointF(6.5, 10), QPointF(connected ? 9 : 7.5, 10));
-    // Right half: socket and cable; apart when disconnected.
-    const qreal shift = connected ? 0 : 2;
-    p.drawRect(QRectF(9.5 + shift, 5.5, 3, 6));
-    p.drawLine(QPointF(12.5 + shift, 8.5), QPointF(16, 8.5));
+    // Plug with two pins on the left, socket on the right; pulled apart when
+    // the link is down.
+    const qreal gap = connected ? 0 : 2;
+    p.drawLine(QPointF(0, 8.5), QPointF(1.5, 8.5));
+    p.drawRect(QRectF(1.5, 4.5, 4, 8));
+    p.drawLine(QPointF(5.5, 6.5), QPointF(8.5 - gap, 6.5));
+    p.drawLine(QPointF(5.5, 10.5), QPointF(8.5 - gap, 10.5));
+    p.drawRect(QRectF(8.5 + gap, 4.5, 4, 8));
+    p.drawLine(QPointF(12.5 + gap, 8.5), QPointF(16, 8.5));
     if (!connected) {
-        p.setPen(QPen(QColor(0xE0, 0x00, 0x00), 1.5));
-        p.drawLine(QPointF(8, 2), QPointF(11, 4.5));
-        p.drawLine(QPointF(8, 15), QPointF(11, 12.5));
+        p.setPen(QPen(QColor(0xFF, 0x00, 0x00), 1.5));
+        p.drawLine(QPointF(6.5, 15), QPointF(10.5, 1));
     }
 }
 

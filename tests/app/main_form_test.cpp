@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: Tarvok developers
 #include "alarms/event_strip.h"
 #include "app/about_box.h"
+#include "app/attention_button.h"
 #include "app/desk_form.h"
 #include "app/fonts.h"
 #include "app/main_form.h"
 #include "app/pictures.h"
+#include "app/splash_form.h"
 #include "app/status_panel.h"
 
 #include <QAction>
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -92,6 +95,9 @@ private slots:
     void stopPanelTurnsRed();
     void aboutBoxShowsTheSameTextsEachTime();
     void deskFormTakesTheCallersText();
+    void attentionPanelPressesAndClicks();
+    void splashTime_data();
+    void splashTime();
 
 private:
     void writeFile(const QString& path, const QByteArray& bytes);
@@ -195,6 +201,10 @@ void MainFormTest::startsWithBuiltInTextsAndStartEvent()
     QVERIFY(!form->eventStrip().lineRed(0));
     QCOMPARE(form->eventList()->currentIndex().row(), 0);
     QCOMPARE(journal, (std::vector<std::pair<QString, int>>{{QStringLiteral("Запуск программы"), 0}}));
+
+    find<QAction>("mnuSprav")->trigger(); // no help: nothing opens
+    QVERIFY(form->mdiArea()->subWindowList().isEmpty());
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void MainFormTest::languageMenuAndTexts_data()
@@ -529,6 +539,49 @@ void MainFormTest::deskFormTakesTheCallersText()
     QVERIFY(desk.isVisible());
     QCOMPARE(desk.caption(), QStringLiteral("Загрузка архива"));
     QCOMPARE(desk.size(), QSize(417, 53));
+}
+
+void MainFormTest::attentionPanelPressesAndClicks()
+{
+    create();
+    form->show();
+    auto* panel = find<AttentionButton>("btnAttention");
+    QCOMPARE(panel->text(), QStringLiteral("Внимание"));
+    QCOMPARE(panel->width(), 81);
+    QSignalSpy spy(form.get(), &TMainFormAlb::attentionRequested);
+    QTest::mousePress(panel, Qt::LeftButton);
+    QVERIFY(panel->isPressed());
+    QCOMPARE(spy.count(), 0);
+    QTest::mouseRelease(panel, Qt::LeftButton);
+    QVERIFY(!panel->isPressed());
+    QCOMPARE(spy.count(), 1);
+    // Released away from the panel: no click.
+    QTest::mousePress(panel, Qt::LeftButton);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(-5, -5));
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(form->mdiArea()->subWindowList().isEmpty());
+}
+
+void MainFormTest::splashTime_data()
+{
+    QTest::addColumn<QByteArray>("env");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("unset") << QByteArray() << 3000;
+    QTest::newRow("shortened") << QByteArray("0") << 0;
+    QTest::newRow("not a number") << QByteArray("soon") << 3000;
+    QTest::newRow("negative") << QByteArray("-1") << 3000;
+}
+
+void MainFormTest::splashTime()
+{
+    QFETCH(QByteArray, env);
+    QFETCH(int, ms);
+    if (env.isNull())
+        qunsetenv("TARVOK_SPLASH_MS");
+    else
+        qputenv("TARVOK_SPLASH_MS", env);
+    QCOMPARE(splashMilliseconds(), ms);
+    qunsetenv("TARVOK_SPLASH_MS");
 }
 
 int main(int argc, char* argv[])
