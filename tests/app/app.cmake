@@ -21,3 +21,7 @@ tarvok_qttest(tarvok_app_shutdown_test
   LIBS Qt6::Core)
 # The program itself is what this test stops.
 add_dependencies(tarvok_app_shutdown_test tarvok)
+
+tarvok_qttest(tarvok_app_term_signals_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/term_signals_test.cpp
+  LIBS tarvok_platform_signals)
