@@ -6,23 +6,26 @@
 
 namespace tarvok::archive {
 
-ArchiveRecorder::ArchiveRecorder(QString programDir, std::function<int()> maxArhDay, const platform::Clock& clock,
-                                 FailureReport report)
-    : m_clock(clock),
-      m_writer(std::move(programDir), QStringLiteral("arh_"), fields(), std::move(maxArhDay), clock),
+ArchiveRecorder::ArchiveRecorder(QString programDir, std::function<int()> maxArhDay,
+                                 const platform::Clock& clock, FailureReport report)
+    : m_clock(clock), m_writer(std::move(programDir), QStringLiteral("arh_"), fields(),
+                               std::move(maxArhDay), clock),
       m_report(std::move(report))
 {
 }
 
-ArchiveRecorder::ArchiveRecorder(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock,
-                                 FailureReport report)
-    : ArchiveRecorder(std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock, std::move(report))
+ArchiveRecorder::ArchiveRecorder(QString programDir, const std::atomic<int>& maxArhDay,
+                                 const platform::Clock& clock, FailureReport report)
+    : ArchiveRecorder(
+          std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock,
+          std::move(report))
 {
 }
 
 QList<tables::FieldDef> ArchiveRecorder::fields()
 {
-    QList<tables::FieldDef> f{tables::textField(QStringLiteral("TIME"), 8), tables::dateField(QStringLiteral("DAT"))};
+    QList<tables::FieldDef> f{tables::textField(QStringLiteral("TIME"), 8),
+                              tables::dateField(QStringLiteral("DAT"))};
     for (int k = 1; k <= 6; ++k) {
         f.append(tables::numberField(QStringLiteral("ZAD%1").arg(k)));
         f.append(tables::numberField(QStringLiteral("KOR%1").arg(k)));

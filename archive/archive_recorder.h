@@ -35,10 +35,10 @@ public:
     static constexpr int correctedAt(int k) { return 21 + 2 * (k - 1); }
     static constexpr int weightAt(int k) { return 36 + 2 * (k - 1); }
 
-    ArchiveRecorder(QString programDir, std::function<int()> maxArhDay, const platform::Clock& clock,
-                    FailureReport report = {});
-    ArchiveRecorder(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock,
-                    FailureReport report = {});
+    ArchiveRecorder(QString programDir, std::function<int()> maxArhDay,
+                    const platform::Clock& clock, FailureReport report = {});
+    ArchiveRecorder(QString programDir, const std::atomic<int>& maxArhDay,
+                    const platform::Clock& clock, FailureReport report = {});
 
     // After each good read: appends one record to the file of the day read
     // first; TIME and DAT come from a second reading of the clock. False

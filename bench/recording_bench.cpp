@@ -38,8 +38,10 @@ bool growArchive(const QString& path, std::int64_t records)
     if (!f.open(QIODevice::ReadWrite))
         return false;
     QByteArray bytes = f.readAll();
-    const int headerLength = static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
-    const int recordLength = static_cast<unsigned char>(bytes[10]) | (static_cast<unsigned char>(bytes[11]) << 8);
+    const int headerLength =
+        static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
+    const int recordLength =
+        static_cast<unsigned char>(bytes[10]) | (static_cast<unsigned char>(bytes[11]) << 8);
     const QByteArray record = bytes.mid(headerLength, recordLength);
     QByteArray out = bytes.left(headerLength);
     out.reserve(headerLength + records * recordLength + 1);
@@ -74,8 +76,8 @@ void BM_PollFollowUp(benchmark::State& state)
         state.SkipWithError("archive append failed");
         return;
     }
-    if (dayRecords > 0
-        && !growArchive(dir.filePath(QStringLiteral("arh_2024_01_05.dbf")), dayRecords)) {
+    if (dayRecords > 0 &&
+        !growArchive(dir.filePath(QStringLiteral("arh_2024_01_05.dbf")), dayRecords)) {
         state.SkipWithError("could not build the day's archive");
         return;
     }

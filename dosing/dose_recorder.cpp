@@ -17,28 +17,30 @@ std::int64_t u16(const DoseRecorder::Block& b, int at)
 
 } // namespace
 
-DoseRecorder::DoseRecorder(QString programDir, std::function<int()> maxArhDay, const platform::Clock& clock,
-                           FailureReport report)
-    : m_clock(clock),
-      m_writer(std::move(programDir), QStringLiteral("doz_"), fields(), std::move(maxArhDay), clock),
+DoseRecorder::DoseRecorder(QString programDir, std::function<int()> maxArhDay,
+                           const platform::Clock& clock, FailureReport report)
+    : m_clock(clock), m_writer(std::move(programDir), QStringLiteral("doz_"), fields(),
+                               std::move(maxArhDay), clock),
       m_report(std::move(report))
 {
 }
 
-DoseRecorder::DoseRecorder(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock,
-                           FailureReport report)
-    : DoseRecorder(std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock, std::move(report))
+DoseRecorder::DoseRecorder(QString programDir, const std::atomic<int>& maxArhDay,
+                           const platform::Clock& clock, FailureReport report)
+    : DoseRecorder(
+          std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock,
+          std::move(report))
 {
 }
 
 QList<tables::FieldDef> DoseRecorder::fields()
 {
     using namespace tables;
-    return {textField(QStringLiteral("TIME"), 8),     dateField(QStringLiteral("DAT")),
-            numberField(QStringLiteral("HOUR")),      numberField(QStringLiteral("MIN")),
-            textField(QStringLiteral("DOZATOR"), 5),  numberField(QStringLiteral("ZAD")),
-            numberField(QStringLiteral("SKOR_ZAD")),  textField(QStringLiteral("COD_MAT"), 5),
-            numberField(QStringLiteral("VES")),       textField(QStringLiteral("REG_DOZ"), 15)};
+    return {textField(QStringLiteral("TIME"), 8),    dateField(QStringLiteral("DAT")),
+            numberField(QStringLiteral("HOUR")),     numberField(QStringLiteral("MIN")),
+            textField(QStringLiteral("DOZATOR"), 5), numberField(QStringLiteral("ZAD")),
+            numberField(QStringLiteral("SKOR_ZAD")), textField(QStringLiteral("COD_MAT"), 5),
+            numberField(QStringLiteral("VES")),      textField(QStringLiteral("REG_DOZ"), 15)};
 }
 
 QString DoseRecorder::failureText(const QString& reason)
@@ -70,7 +72,8 @@ void DoseRecorder::fail(const QString& reason) noexcept
     }
 }
 
-bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previous, std::uint8_t mode) noexcept
+bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previous,
+                              std::uint8_t mode) noexcept
 {
     try {
         if (current[0] == previous[0] || current[0] == 0) {
@@ -92,12 +95,14 @@ bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previou
         const QDateTime filledAt = m_clock.now();
         const tables::MaybeError failure = m_writer.append(
             detectedAt.date(),
-            {platform::storedTime(filledAt.time()), filledAt.date(), std::int64_t(detectedAt.time().hour()),
-             std::int64_t(detectedAt.time().minute()), doser, u16(current, 1), u16(current, 3),
-             materialText(current[5]), u16(current, 6), modeText(mode)});
+            {platform::storedTime(filledAt.time()), filledAt.date(),
+             std::int64_t(detectedAt.time().hour()), std::int64_t(detectedAt.time().minute()),
+             doser, u16(current, 1), u16(current, 3), materialText(current[5]), u16(current, 6),
+             modeText(mode)});
         if (failure) {
             m_pending.insert_or_assign(doser, Pending{current, detectedAt});
-            fail(failure->message.isEmpty() ? m_writer.pathFor(detectedAt.date()) : failure->message);
+            fail(failure->message.isEmpty() ? m_writer.pathFor(detectedAt.date())
+                                            : failure->message);
             return false;
         }
         m_pending.erase(doser);
@@ -111,8 +116,9 @@ bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previou
 
 void DoseRecorder::CompleteDoza(link::ControllerImage& image) noexcept
 {
-    static const std::array<QString, 6> doserTexts{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                                   QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+    static const std::array<QString, 6> doserTexts{QStringLiteral("1"), QStringLiteral("2"),
+                                                   QStringLiteral("3"), QStringLiteral("4"),
+                                                   QStringLiteral("5"), QStringLiteral("6")};
     for (std::size_t k = 0; k < image.dosers.size(); ++k) {
         auto& bytes = image.dosers[k].bytes;
         Block current;

@@ -40,8 +40,8 @@ public:
 
     DoseRecorder(QString programDir, std::function<int()> maxArhDay, const platform::Clock& clock,
                  FailureReport report = {});
-    DoseRecorder(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock,
-                 FailureReport report = {});
+    DoseRecorder(QString programDir, const std::atomic<int>& maxArhDay,
+                 const platform::Clock& clock, FailureReport report = {});
 
     // After each good read. The first call only takes the copies (bytes 8-15
     // of each doser record); later calls check dosers 1 to 6 in order and
@@ -53,7 +53,8 @@ public:
     // against previous. mode is the image's mode byte (bit 0: automatic).
     // False only when a record was due and could not be written; the caller
     // then keeps the previous copy.
-    bool VerifyDoza(const QString& doser, Block current, Block previous, std::uint8_t mode) noexcept;
+    bool VerifyDoza(const QString& doser, Block current, Block previous,
+                    std::uint8_t mode) noexcept;
 
     bool primed() const { return m_primed; }
 

@@ -30,9 +30,13 @@ class ArchiveRecorderTest : public ::testing::Test {
 protected:
     QString dayFile(const QDate& d) const
     {
-        return dir.filePath(QStringLiteral("arh_%1.dbf").arg(d.toString(QStringLiteral("yyyy_MM_dd"))));
+        return dir.filePath(
+            QStringLiteral("arh_%1.dbf").arg(d.toString(QStringLiteral("yyyy_MM_dd"))));
     }
-    QStringList archiveFiles() const { return QDir(dir.path()).entryList({QStringLiteral("arh_*.dbf")}); }
+    QStringList archiveFiles() const
+    {
+        return QDir(dir.path()).entryList({QStringLiteral("arh_*.dbf")});
+    }
 
     QTemporaryDir dir;
     std::atomic<int> maxArhDay{45};
@@ -54,12 +58,15 @@ TEST_F(ArchiveRecorderTest, ValuesComeFromTheirOffsetsSetpointsUnsignedWeightsSi
         int stored;
     };
     const Value values[] = {
-        {"ZAD1", 3, 0xFF, 0xFF, 65535}, {"KOR1", 21, 0xFE, 0xFF, 65534}, {"VES1", 36, 0xFE, 0xFF, -2},
-        {"ZAD2", 6, 0x10, 0x27, 10000}, {"KOR2", 23, 0x00, 0x80, 32768}, {"VES2", 38, 0x10, 0x27, 10000},
-        {"ZAD3", 9, 0x03, 0x00, 3},     {"KOR3", 25, 0x04, 0x01, 260},   {"VES3", 40, 0x00, 0x80, -32768},
-        {"ZAD4", 12, 0x05, 0x00, 5},    {"KOR4", 27, 0x06, 0x00, 6},     {"VES4", 42, 0xFF, 0x7F, 32767},
-        {"ZAD5", 15, 0x07, 0x00, 7},    {"KOR5", 29, 0x08, 0x00, 8},     {"VES5", 44, 0xFF, 0xFF, -1},
-        {"ZAD6", 18, 0x09, 0x00, 9},    {"KOR6", 31, 0x0A, 0x00, 10},    {"VES6", 46, 0x00, 0x00, 0},
+        {"ZAD1", 3, 0xFF, 0xFF, 65535},   {"KOR1", 21, 0xFE, 0xFF, 65534},
+        {"VES1", 36, 0xFE, 0xFF, -2},     {"ZAD2", 6, 0x10, 0x27, 10000},
+        {"KOR2", 23, 0x00, 0x80, 32768},  {"VES2", 38, 0x10, 0x27, 10000},
+        {"ZAD3", 9, 0x03, 0x00, 3},       {"KOR3", 25, 0x04, 0x01, 260},
+        {"VES3", 40, 0x00, 0x80, -32768}, {"ZAD4", 12, 0x05, 0x00, 5},
+        {"KOR4", 27, 0x06, 0x00, 6},      {"VES4", 42, 0xFF, 0x7F, 32767},
+        {"ZAD5", 15, 0x07, 0x00, 7},      {"KOR5", 29, 0x08, 0x00, 8},
+        {"VES5", 44, 0xFF, 0xFF, -1},     {"ZAD6", 18, 0x09, 0x00, 9},
+        {"KOR6", 31, 0x0A, 0x00, 10},     {"VES6", 46, 0x00, 0x00, 0},
     };
     image.main.fill(0x55); // bytes between the values must not leak in
     for (const Value& v : values)
@@ -80,7 +87,10 @@ TEST_F(ArchiveRecorderTest, ValuesComeFromTheirOffsetsSetpointsUnsignedWeightsSi
     EXPECT_EQ(file.mid(8, 4), QByteArray("\xA1\x02\xB3\x00", 4)); // 673, 179
     for (int i = 0; i < 20; ++i) {
         const QByteArray d = file.mid(32 + 32 * i, 32);
-        EXPECT_EQ(d.left(11), QByteArray(i == 0 ? "TIME" : i == 1 ? "DAT" : values[i - 2].field).leftJustified(11, '\0'));
+        EXPECT_EQ(d.left(11), QByteArray(i == 0   ? "TIME"
+                                         : i == 1 ? "DAT"
+                                                  : values[i - 2].field)
+                                  .leftJustified(11, '\0'));
         EXPECT_EQ(d[11], i == 0 ? 'C' : i == 1 ? 'D' : 'N');
         EXPECT_EQ(int(d[16]), i < 2 ? 8 : 9);
     }
@@ -114,7 +124,8 @@ TEST_F(ArchiveRecorderTest, OneRecordPerCallAndARestartInTheDayAppendsWithoutRet
         ASSERT_TRUE(recorder->Arhive(image));
     }
     // The day's first poll deleted the oldest file.
-    EXPECT_EQ(archiveFiles(), (QStringList{QStringLiteral("arh_2024_01_02.dbf"), QStringLiteral("arh_2024_01_05.dbf")}));
+    EXPECT_EQ(archiveFiles(), (QStringList{QStringLiteral("arh_2024_01_02.dbf"),
+                                           QStringLiteral("arh_2024_01_05.dbf")}));
 
     // A program started again later that day, with an older file planted
     // meanwhile: it appends and deletes nothing.
@@ -129,8 +140,8 @@ TEST_F(ArchiveRecorderTest, OneRecordPerCallAndARestartInTheDayAppendsWithoutRet
     QStringList got;
     for (const auto& r : records)
         got << r[QStringLiteral("TIME")] + u'=' + r[QStringLiteral("ZAD1")];
-    EXPECT_EQ(got, (QStringList{QStringLiteral("9:05:00=0"), QStringLiteral("9:05:01=1"), QStringLiteral("9:05:02=2"),
-                                QStringLiteral("14:00:00=9")}));
+    EXPECT_EQ(got, (QStringList{QStringLiteral("9:05:00=0"), QStringLiteral("9:05:01=1"),
+                                QStringLiteral("9:05:02=2"), QStringLiteral("14:00:00=9")}));
     EXPECT_TRUE(reports.isEmpty());
 }
 
@@ -145,7 +156,8 @@ TEST_F(ArchiveRecorderTest, FileNameFromTheFirstReadingTimeAndDateFromTheSecond)
     EXPECT_EQ(records[0][QStringLiteral("DAT")], QStringLiteral("20240106"));
 }
 
-class ArchiveWriteFailure : public ArchiveRecorderTest, public ::testing::WithParamInterface<Breakage> {};
+class ArchiveWriteFailure : public ArchiveRecorderTest,
+                            public ::testing::WithParamInterface<Breakage> {};
 
 TEST_P(ArchiveWriteFailure, FailedRecordsAreDroppedReportedOnceAndRecordingResumes)
 {
@@ -172,14 +184,16 @@ TEST_P(ArchiveWriteFailure, FailedRecordsAreDroppedReportedOnceAndRecordingResum
     ASSERT_TRUE(repairFile(path, GetParam()));
     poll(9);
 
-    EXPECT_EQ(written, (std::vector<bool>{true, true, false, false, false, true, true, false, true}));
+    EXPECT_EQ(written,
+              (std::vector<bool>{true, true, false, false, false, true, true, false, true}));
     ASSERT_EQ(reports.size(), 2);
-    EXPECT_TRUE(reports[0].startsWith(QStringLiteral("Ошибка записи архива: "))) << qPrintable(reports[0]);
+    EXPECT_TRUE(reports[0].startsWith(QStringLiteral("Ошибка записи архива: ")))
+        << qPrintable(reports[0]);
     QStringList zad;
     for (const auto& r : engineRecords(path))
         zad << r[QStringLiteral("ZAD1")];
-    EXPECT_EQ(zad, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("7"),
-                                QStringLiteral("9")}));
+    EXPECT_EQ(zad, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("6"),
+                                QStringLiteral("7"), QStringLiteral("9")}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Breakages, ArchiveWriteFailure,

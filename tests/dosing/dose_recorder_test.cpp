@@ -24,8 +24,8 @@ using Block = DoseRecorder::Block;
 
 Block dose(int marker, int zad, int task, int material, int weight)
 {
-    return Block{std::uint8_t(marker),       std::uint8_t(zad & 0xFF),  std::uint8_t(zad >> 8),
-                 std::uint8_t(task & 0xFF),  std::uint8_t(task >> 8),   std::uint8_t(material),
+    return Block{std::uint8_t(marker),        std::uint8_t(zad & 0xFF), std::uint8_t(zad >> 8),
+                 std::uint8_t(task & 0xFF),   std::uint8_t(task >> 8),  std::uint8_t(material),
                  std::uint8_t(weight & 0xFF), std::uint8_t(weight >> 8)};
 }
 
@@ -45,14 +45,16 @@ class DoseRecorderTest : public ::testing::Test {
 protected:
     QString dayFile(const QDate& d) const
     {
-        return dir.filePath(QStringLiteral("doz_%1.dbf").arg(d.toString(QStringLiteral("yyyy_MM_dd"))));
+        return dir.filePath(
+            QStringLiteral("doz_%1.dbf").arg(d.toString(QStringLiteral("yyyy_MM_dd"))));
     }
 
     QTemporaryDir dir;
     std::atomic<int> maxArhDay{45};
     StepClock clock{pollTime(0)};
     QStringList reports;
-    DoseRecorder recorder{dir.path(), maxArhDay, clock, [this](const QString& m) { reports.append(m); }};
+    DoseRecorder recorder{dir.path(), maxArhDay, clock,
+                          [this](const QString& m) { reports.append(m); }};
     link::ControllerImage image;
 };
 
@@ -66,7 +68,7 @@ struct DoserBlock {
 struct Poll {
     std::vector<DoserBlock> blocks; // put into the image before the poll, in this order
     std::uint8_t mode = 1;
-    bool good = true;               // false: the exchange failed, no completion check
+    bool good = true; // false: the exchange failed, no completion check
 };
 
 struct Expected {
@@ -125,9 +127,11 @@ const char* const kManual = "Ручной";
 INSTANTIATE_TEST_SUITE_P(
     Markers, DoseSequence,
     ::testing::Values(
-        SequenceCase{"FirstPollOnlyTakesTheCopies",
-                     {{{{1, dose(3, 1, 1, 1, 1)}, {2, dose(9, 2, 2, 2, 2)}, {6, dose(255, 6, 6, 6, 6)}}}, {}},
-                     {}},
+        SequenceCase{
+            "FirstPollOnlyTakesTheCopies",
+            {{{{1, dose(3, 1, 1, 1, 1)}, {2, dose(9, 2, 2, 2, 2)}, {6, dose(255, 6, 6, 6, 6)}}},
+             {}},
+            {}},
         SequenceCase{"ToZeroNothingToNonzeroOneUnchangedNothing",
                      {{{{1, dose(5, 100, 110, 3, 120)}}},
                       {{{1, dose(0, 200, 210, 3, 220)}}},
@@ -151,9 +155,10 @@ INSTANTIATE_TEST_SUITE_P(
                       {{{4, dose(5, 70, 71, 72, 73)}}, 1, false},
                       {}},
                      {}},
-        SequenceCase{"WeightsAreUnsigned",
-                     {{}, {{{1, dose(1, 0, 0, 1, 0x2710)}, {2, dose(1, 0xFFFF, 0xFFFF, 1, 0xFFFF)}}}},
-                     {{1, "1", 0, 0, "01", 10000, kAuto}, {1, "2", 65535, 65535, "01", 65535, kAuto}}},
+        SequenceCase{
+            "WeightsAreUnsigned",
+            {{}, {{{1, dose(1, 0, 0, 1, 0x2710)}, {2, dose(1, 0xFFFF, 0xFFFF, 1, 0xFFFF)}}}},
+            {{1, "1", 0, 0, "01", 10000, kAuto}, {1, "2", 65535, 65535, "01", 65535, kAuto}}},
         SequenceCase{"MaterialCodeHasAtLeastTwoDigits",
                      {{},
                       {{{1, dose(1, 0, 0, 7, 0)},
@@ -190,9 +195,10 @@ TEST_F(DoseRecorderTest, FirstDoseOfADayCreatesItsFileAndRetentionRunsOnlyThen)
     put(image, 1, dose(1, 10, 10, 1, 10));
     clock.set(at(2024, 1, 4, 8, 1));
     recorder.CompleteDoza(image);
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("doz_*.dbf")}),
-              (QStringList{QStringLiteral("doz_2024_01_02.dbf"), QStringLiteral("doz_2024_01_03.dbf"),
-                           QStringLiteral("doz_2024_01_04.dbf")}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList({QStringLiteral("doz_*.dbf")}),
+        (QStringList{QStringLiteral("doz_2024_01_02.dbf"), QStringLiteral("doz_2024_01_03.dbf"),
+                     QStringLiteral("doz_2024_01_04.dbf")}));
 
     // A lower limit is not applied by appends to an existing file...
     maxArhDay = 2;
@@ -205,9 +211,10 @@ TEST_F(DoseRecorderTest, FirstDoseOfADayCreatesItsFileAndRetentionRunsOnlyThen)
     put(image, 2, dose(1, 30, 30, 1, 30));
     clock.set(at(2024, 1, 5, 0, 0, 1));
     recorder.CompleteDoza(image);
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("doz_*.dbf")}),
-              (QStringList{QStringLiteral("doz_2024_01_03.dbf"), QStringLiteral("doz_2024_01_04.dbf"),
-                           QStringLiteral("doz_2024_01_05.dbf")}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList({QStringLiteral("doz_*.dbf")}),
+        (QStringList{QStringLiteral("doz_2024_01_03.dbf"), QStringLiteral("doz_2024_01_04.dbf"),
+                     QStringLiteral("doz_2024_01_05.dbf")}));
     EXPECT_EQ(engineRecords(dayFile(QDate(2024, 1, 4))).size(), 2);
     EXPECT_EQ(engineRecords(dayFile(QDate(2024, 1, 5))).size(), 1);
     EXPECT_TRUE(reports.isEmpty());
@@ -250,9 +257,10 @@ TEST_F(DoseRecorderTest, RecordBytesAreTheClassicLayoutAndReadByDbfread)
         const char* name;
         char type;
         int width;
-    } descriptors[] = {{"TIME", 'C', 8},    {"DAT", 'D', 8},     {"HOUR", 'N', 9},     {"MIN", 'N', 9},
-                       {"DOZATOR", 'C', 5}, {"ZAD", 'N', 9},     {"SKOR_ZAD", 'N', 9}, {"COD_MAT", 'C', 5},
-                       {"VES", 'N', 9},     {"REG_DOZ", 'C', 15}};
+    } descriptors[] = {{"TIME", 'C', 8},     {"DAT", 'D', 8},     {"HOUR", 'N', 9},
+                       {"MIN", 'N', 9},      {"DOZATOR", 'C', 5}, {"ZAD", 'N', 9},
+                       {"SKOR_ZAD", 'N', 9}, {"COD_MAT", 'C', 5}, {"VES", 'N', 9},
+                       {"REG_DOZ", 'C', 15}};
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         const QByteArray d = file.mid(32 + 32 * i, 32);
@@ -262,9 +270,10 @@ TEST_F(DoseRecorderTest, RecordBytesAreTheClassicLayoutAndReadByDbfread)
         EXPECT_EQ(d[17], '\0');
     }
     EXPECT_EQ(file[352], '\x0D');
-    const QByteArray expected = QByteArray(" ") + "9:05:03 " + "20240105" + "        9" + "        5" + "2    "
-                                + "     1234" + "    10000" + "07   " + "    65535"
-                                + QByteArray("\x90\xE3\xE7\xAD\xAE\xA9", 6) + QByteArray(9, ' ');
+    const QByteArray expected = QByteArray(" ") + "9:05:03 " + "20240105" + "        9" +
+                                "        5" + "2    " + "     1234" + "    10000" + "07   " +
+                                "    65535" + QByteArray("\x90\xE3\xE7\xAD\xAE\xA9", 6) +
+                                QByteArray(9, ' ');
     EXPECT_EQ(file.mid(353, 87), expected);
     EXPECT_EQ(file.back(), '\x1A');
 
@@ -327,16 +336,18 @@ TEST_P(DoseWriteFailure, NoFinishedDoseIsLostAndEachFailureIsReportedOnce)
     poll(9, {});
 
     ASSERT_EQ(reports.size(), 2);
-    EXPECT_TRUE(reports[0].startsWith(QStringLiteral("Ошибка записи протокола дозирования: "))) << qPrintable(reports[0]);
+    EXPECT_TRUE(reports[0].startsWith(QStringLiteral("Ошибка записи протокола дозирования: ")))
+        << qPrintable(reports[0]);
     const auto records = engineRecords(file());
     QStringList got;
     for (const auto& r : records)
-        got << r[QStringLiteral("DOZATOR")] + u'/' + r[QStringLiteral("ZAD")] + u'/' + r[QStringLiteral("MIN")] + u'/'
-                   + r[QStringLiteral("TIME")];
+        got << r[QStringLiteral("DOZATOR")] + u'/' + r[QStringLiteral("ZAD")] + u'/' +
+                   r[QStringLiteral("MIN")] + u'/' + r[QStringLiteral("TIME")];
     // Held doses keep the minute they were found in; TIME is the write's.
-    EXPECT_EQ(got, (QStringList{QStringLiteral("1/11/11/9:11:03"), QStringLiteral("2/22/12/9:15:03"),
-                                QStringLiteral("4/44/13/9:15:03"), QStringLiteral("5/55/15/9:15:03"),
-                                QStringLiteral("6/66/15/9:15:03"), QStringLiteral("3/33/17/9:19:03")}));
+    EXPECT_EQ(got,
+              (QStringList{QStringLiteral("1/11/11/9:11:03"), QStringLiteral("2/22/12/9:15:03"),
+                           QStringLiteral("4/44/13/9:15:03"), QStringLiteral("5/55/15/9:15:03"),
+                           QStringLiteral("6/66/15/9:15:03"), QStringLiteral("3/33/17/9:19:03")}));
 
     // Nothing is written twice afterwards.
     poll(10, {});
@@ -349,7 +360,8 @@ INSTANTIATE_TEST_SUITE_P(Breakages, DoseWriteFailure,
 
 TEST_F(DoseRecorderTest, AReportThatThrowsDoesNotReachThePoll)
 {
-    DoseRecorder throwing(dir.path(), maxArhDay, clock, [](const QString&) { throw std::runtime_error("strip"); });
+    DoseRecorder throwing(dir.path(), maxArhDay, clock,
+                          [](const QString&) { throw std::runtime_error("strip"); });
     throwing.CompleteDoza(image);
     ASSERT_TRUE(QDir().mkdir(dayFile(pollTime(0).date())));
     put(image, 1, dose(1, 1, 1, 1, 1));

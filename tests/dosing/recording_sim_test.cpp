@@ -61,8 +61,8 @@ void expectRows(const QList<QStringList>& got, const QList<QStringList>& expecte
     EXPECT_EQ(got.size(), expected.size());
     for (qsizetype i = 0; i < std::min(got.size(), expected.size()); ++i) {
         if (got[i] != expected[i]) {
-            ADD_FAILURE() << "row " << i << ": " << got[i].join(u',').toStdString() << "\n expected "
-                          << expected[i].join(u',').toStdString();
+            ADD_FAILURE() << "row " << i << ": " << got[i].join(u',').toStdString()
+                          << "\n expected " << expected[i].join(u',').toStdString();
             return;
         }
     }
@@ -98,9 +98,10 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
     // Occasional bad replies and one silence, so that doses also arrive
     // after failed exchanges.
     sim.start(buildDir() + QStringLiteral("/tarvok-sim"),
-              {QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--dose-every"), QStringLiteral("3"),
-               QStringLiteral("--bad-rate"), QStringLiteral("0.05"), QStringLiteral("--silent"),
-               QStringLiteral("40:3"), QStringLiteral("--log"), logPath});
+              {QStringLiteral("--seed"), QStringLiteral("5"), QStringLiteral("--dose-every"),
+               QStringLiteral("3"), QStringLiteral("--bad-rate"), QStringLiteral("0.05"),
+               QStringLiteral("--silent"), QStringLiteral("40:3"), QStringLiteral("--log"),
+               logPath});
     ASSERT_TRUE(sim.waitForStarted(5000));
     while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
     }
@@ -108,7 +109,8 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
     const QString pty = QString::fromLocal8Bit(sim.readLine()).trimmed();
     qputenv("TARVOK_COM7", pty.toLocal8Bit());
     link.emplace(image);
-    ASSERT_EQ(link->Initial(7, 115200, QStringLiteral("open"), QStringLiteral("error")), QStringLiteral("open"));
+    ASSERT_EQ(link->Initial(7, 115200, QStringLiteral("open"), QStringLiteral("error")),
+              QStringLiteral("open"));
 
     const QDateTime base = at(2024, 3, 1, 10, 0, 0);
     StepClock clock(base);
@@ -119,7 +121,7 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
     archive::ArchiveRecorder archive(dir.path(), maxArhDay, clock, report);
 
     constexpr int Polls = 100;
-    std::set<int> good;                        // poll numbers, from 1 as the simulator counts
+    std::set<int> good;                         // poll numbers, from 1 as the simulator counts
     std::map<int, QStringList> archiveExpected; // poll -> the archive row it should give
     for (int n = 1; n <= Polls; ++n) {
         link->Trans(1, 0, 1, 0, 0, 150);
@@ -131,7 +133,8 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
         archive.Arhive(image);
         QStringList row{platform::storedTime(base.addSecs(n).time()), QStringLiteral("2024-03-01")};
         for (int k = 1; k <= 6; ++k)
-            row << QString::number(image.u16(3 + 3 * (k - 1))) << QString::number(image.u16(21 + 2 * (k - 1)))
+            row << QString::number(image.u16(3 + 3 * (k - 1)))
+                << QString::number(image.u16(21 + 2 * (k - 1)))
                 << QString::number(image.s16(36 + 2 * (k - 1)));
         archiveExpected[n] = row;
     }
@@ -143,8 +146,9 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
     // unless that is the first good poll (which only takes the copies) or the
     // same doser finished again before it (the block then carries the later
     // dose).
-    static const QRegularExpression doseLine(QStringLiteral(
-        "^poll=(\\d+) dose doser=(\\d) marker=\\d+ setpoint=(\\d+) task=(\\d+) material=(\\d+) weight=(\\d+)$"));
+    static const QRegularExpression doseLine(
+        QStringLiteral("^poll=(\\d+) dose doser=(\\d) marker=\\d+ setpoint=(\\d+) task=(\\d+) "
+                       "material=(\\d+) weight=(\\d+)$"));
     QFile log(logPath);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     std::vector<Dose> logged;
@@ -166,11 +170,11 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
         if (key.first == *good.begin())
             continue;
         const QTime t = base.addSecs(key.first).time();
-        protocolExpected.append({platform::storedTime(t), QStringLiteral("2024-03-01"), QString::number(t.hour()),
-                                 QString::number(t.minute()), QString::number(d.doser),
-                                 QString::number(d.setpoint), QString::number(d.task),
-                                 QStringLiteral("%1").arg(d.material, 2, 10, QChar(u'0')), QString::number(d.weight),
-                                 QStringLiteral("Автомат")});
+        protocolExpected.append(
+            {platform::storedTime(t), QStringLiteral("2024-03-01"), QString::number(t.hour()),
+             QString::number(t.minute()), QString::number(d.doser), QString::number(d.setpoint),
+             QString::number(d.task), QStringLiteral("%1").arg(d.material, 2, 10, QChar(u'0')),
+             QString::number(d.weight), QStringLiteral("Автомат")});
     }
     ASSERT_GE(protocolExpected.size(), 100);
 
@@ -183,7 +187,8 @@ TEST_F(RecordingWithSimulator, ProtocolHoldsEveryLoggedDoseAndArchiveEveryGoodPo
     // The mode byte the simulator sends decides REG_DOZ; it sends automatic.
     ASSERT_EQ(image.mode & 1, 1);
 
-    for (const auto& [path, expected] : {std::pair{protocol, protocolExpected}, std::pair{archived, archiveRows}}) {
+    for (const auto& [path, expected] :
+         {std::pair{protocol, protocolExpected}, std::pair{archived, archiveRows}}) {
         SCOPED_TRACE(qPrintable(path));
         QProcess dump;
         dump.start(buildDir() + QStringLiteral("/tarvok-dbf"), {path});
