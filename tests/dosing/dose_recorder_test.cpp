@@ -85,6 +85,8 @@ struct SequenceCase {
     std::string name;
     std::vector<Poll> polls;
     std::vector<Expected> records;
+
+    friend void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DoseSequence : public DoseRecorderTest, public ::testing::WithParamInterface<SequenceCase> {};

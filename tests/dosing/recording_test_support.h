@@ -24,6 +24,7 @@
 
 #include <deque>
 #include <mutex>
+#include <ostream>
 #include <optional>
 
 namespace tarvok::testing {
@@ -134,6 +135,11 @@ enum class Breakage { DirectoryInPlace, DamagedHeader };
 inline const char* breakageName(Breakage b)
 {
     return b == Breakage::DirectoryInPlace ? "DirectoryInPlace" : "DamagedHeader";
+}
+
+inline void PrintTo(Breakage b, std::ostream* os)
+{
+    *os << breakageName(b);
 }
 
 inline bool breakFile(const QString& path, Breakage how)
