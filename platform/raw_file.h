@@ -24,7 +24,8 @@ public:
     enum class Failure {
         None,
         NotFound,     // the file (or a folder on its path) does not exist
-        NotAFile,     // the path names a folder
+        NotAFile,     // the path names a folder (a folder opened for reading
+                      // only fails at the first read)
         AccessDenied, // permissions, read-only medium
         Other,
     };

@@ -23,21 +23,30 @@ QString DailyWriter::pathFor(const QDate& day) const
 
 MaybeError DailyWriter::append(const QDate& day, const QList<FieldValue>& values)
 {
-    const QString name = DailyFileName(m_prefix, day);
-    const QString path = platform::joinPath(m_dir, name);
-    m_table.setPath(path);
+    if (day != m_day || m_path.isEmpty()) {
+        m_day = day;
+        m_name = DailyFileName(m_prefix, day);
+        m_path = platform::joinPath(m_dir, m_name);
+    }
+    m_table.setPath(m_path);
 
-    // A file of zero bytes is what a create cut short leaves; it holds no
-    // records, and without this the rest of the day could not be written.
-    const QFileInfo info(path);
-    if (!info.exists() || (info.isFile() && info.size() == 0)) {
+    // Opening first spares a separate existence test on every append.
+    MaybeError opened = m_table.open(OpenMode::ReadWrite);
+    if (opened) {
+        // A file of zero bytes is what a create cut short leaves; it holds no
+        // records, and without this the rest of the day could not be written.
+        const bool missing = opened->code == Error::Code::NotFound;
+        const bool empty = opened->code == Error::Code::InvalidFile && QFileInfo(m_path).isFile()
+                           && QFileInfo(m_path).size() == 0;
+        if (!missing && !empty)
+            return opened;
         if (auto e = m_table.create(m_fields))
             return e;
-        PruneDailyFiles(m_dir, m_prefix, m_maxArhDay ? m_maxArhDay() : 45, name);
+        PruneDailyFiles(m_dir, m_prefix, m_maxArhDay ? m_maxArhDay() : 45, m_name);
+        if (auto e = m_table.open(OpenMode::ReadWrite))
+            return e;
     }
 
-    if (auto e = m_table.open(OpenMode::ReadWrite))
-        return e;
     m_table.beginRecord();
     MaybeError failure;
     for (int i = 0; i < values.size() && !failure; ++i) {

@@ -48,6 +48,10 @@ private:
     QList<FieldDef> m_fields;
     std::function<int()> m_maxArhDay;
     DbfTable m_table;
+    // The last day's name and path, built once per day.
+    QDate m_day;
+    QString m_name;
+    QString m_path;
 };
 
 } // namespace tarvok::tables

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <numeric>
 
 namespace tarvok::tables {
 namespace {
@@ -273,7 +274,7 @@ void DbfTable::resetState()
 {
     m_open = false;
     m_loaded = false;
-    m_data.clear();
+    m_chunkCount = 0;
     m_viewBuilt = false;
     m_view.clear();
     m_current = -1;
@@ -390,33 +391,33 @@ MaybeError DbfTable::close()
         return std::nullopt;
     }
     MaybeError result;
-    if (m_open && m_mode == OpenMode::ReadWrite) {
-        std::lock_guard lock(tailMutex());
-        const auto size = m_file.size();
-        const QDate today = m_clock->now().date();
-        if (!size) {
-            result = ioError(QStringLiteral("Close"));
-        } else if (*size < m_headerLength) {
-            result = invalidFile();
-        } else {
-            const std::int64_t n = (*size - m_headerLength) / m_recordLength;
-            const std::int64_t end = m_headerLength + n * m_recordLength;
-            // After this object's own append the file already holds exactly
-            // what this would write.
-            const bool current = m_tailCurrent && m_stampDate == today && n == m_count && *size == end + 1;
-            if (!current) {
-                const QByteArray h = headerBytes(static_cast<std::uint32_t>(std::min<std::int64_t>(n, UINT32_MAX)));
-                if (!m_file.writeAt(0, h.constData(), h.size()) || !m_file.writeAt(end, &kEndMarker, 1)
-                    || (*size > end + 1 && !m_file.truncate(end + 1)))
-                    result = ioError(QStringLiteral("Write"));
-                m_count = n;
-            }
-        }
-    }
+    // After this object's own append of today the file holds what this would
+    // write, or a later writer's newer header and record: nothing to add.
+    if (m_open && m_mode == OpenMode::ReadWrite && !(m_tailCurrent && m_stampDate == m_clock->now().date()))
+        result = writeTail();
     if (!m_file.close() && !result)
         result = ioError(QStringLiteral("Close"));
     resetState();
     return result;
+}
+
+MaybeError DbfTable::writeTail()
+{
+    std::lock_guard lock(tailMutex());
+    const auto size = m_file.size();
+    if (!size)
+        return ioError(QStringLiteral("Close"));
+    if (*size < m_headerLength)
+        return invalidFile();
+    const std::int64_t n = (*size - m_headerLength) / m_recordLength;
+    const std::int64_t end = m_headerLength + n * m_recordLength;
+    const QByteArray h = headerBytes(static_cast<std::uint32_t>(std::min<std::int64_t>(n, UINT32_MAX)));
+    // A partial record left by a killed writer goes, so the file ends in 0x1A.
+    if (!m_file.writeAt(0, h.constData(), h.size()) || !m_file.writeAt(end, &kEndMarker, 1)
+        || (*size > end + 1 && !m_file.truncate(end + 1)))
+        return ioError(QStringLiteral("Write"));
+    m_count = n;
+    return std::nullopt;
 }
 
 int DbfTable::fieldIndex(QStringView name) const
@@ -626,21 +627,38 @@ MaybeError DbfTable::loadRecords()
     const auto size = m_file.size();
     if (!size)
         return ioError(QStringLiteral("Read"));
-    const std::int64_t n = *size >= m_headerLength ? (*size - m_headerLength) / m_recordLength : 0;
-    m_data.resize(n * m_recordLength);
-    const std::int64_t got = m_file.readAt(m_headerLength, m_data.data(), m_data.size());
-    if (got < 0)
-        return ioError(QStringLiteral("Read"));
-    m_count = got / m_recordLength;
-    m_data.truncate(m_count * m_recordLength);
+    m_count = *size >= m_headerLength ? (*size - m_headerLength) / m_recordLength : 0;
     m_loaded = true;
     m_viewBuilt = false;
     return std::nullopt;
 }
 
+const char* DbfTable::recordBytes(std::int64_t record) const
+{
+    if (!m_loaded || record < 0 || record >= m_count)
+        return nullptr;
+    if (record < m_chunkFirst || record >= m_chunkFirst + m_chunkCount) {
+        constexpr std::int64_t chunkBytes = 256 * 1024;
+        const std::int64_t perChunk = std::max<std::int64_t>(1, chunkBytes / m_recordLength);
+        const std::int64_t first = record - record % perChunk;
+        const std::int64_t n = std::min(perChunk, m_count - first);
+        m_chunk.resize(n * m_recordLength);
+        std::int64_t got = m_file.readAt(m_headerLength + first * m_recordLength, m_chunk.data(), m_chunk.size());
+        // Bytes gone since the count was taken (the file was replaced) read
+        // as blank records rather than as whatever the buffer held.
+        got = std::max<std::int64_t>(got, 0);
+        if (got < m_chunk.size())
+            std::memset(m_chunk.data() + got, ' ', m_chunk.size() - got);
+        m_chunkFirst = first;
+        m_chunkCount = n;
+    }
+    return m_chunk.constData() + (record - m_chunkFirst) * m_recordLength;
+}
+
 MaybeError DbfTable::refresh()
 {
     m_loaded = false;
+    m_chunkCount = 0;
     m_current = -1;
     m_eof = true;
     return loadRecords();
@@ -666,13 +684,6 @@ MaybeError DbfTable::setOrder(QStringView field)
     return std::nullopt;
 }
 
-const char* DbfTable::recordPtr() const
-{
-    if (!m_loaded || m_current < 0 || m_current >= m_count)
-        return nullptr;
-    return m_data.constData() + m_current * m_recordLength;
-}
-
 bool DbfTable::isDeleted() const
 {
     const char* r = recordPtr();
@@ -689,7 +700,7 @@ void DbfTable::buildView()
     const std::int64_t saved = m_current;
     for (std::int64_t i = 0; i < m_count; ++i) {
         m_current = i;
-        if (m_data.constData()[i * m_recordLength] == '*')
+        if (recordBytes(i)[0] == '*')
             continue;
         if (m_filter && !m_filter(*this))
             continue;
@@ -697,12 +708,21 @@ void DbfTable::buildView()
     }
     m_current = saved;
     if (m_orderField >= 0) {
+        // Keys are copied out first: the chunk buffer holds only part of the file.
         const Layout l = m_layout[m_orderField];
-        const char* base = m_data.constData() + l.offset;
-        const std::int64_t stride = m_recordLength;
-        std::stable_sort(m_view.begin(), m_view.end(), [&](std::int64_t a, std::int64_t b) {
-            return std::memcmp(base + a * stride, base + b * stride, l.width) < 0;
+        QByteArray keys(m_view.size() * l.width, Qt::Uninitialized);
+        for (qsizetype k = 0; k < m_view.size(); ++k)
+            std::memcpy(keys.data() + k * l.width, recordBytes(m_view[k]) + l.offset, l.width);
+        QList<qsizetype> order(m_view.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return std::memcmp(keys.constData() + a * l.width, keys.constData() + b * l.width, l.width) < 0;
         });
+        QList<std::int64_t> sorted;
+        sorted.reserve(m_view.size());
+        for (qsizetype k : order)
+            sorted.append(m_view[k]);
+        m_view = std::move(sorted);
     }
 }
 
@@ -716,7 +736,7 @@ bool DbfTable::settle()
         }
     } else {
         for (; m_viewPos < m_count; ++m_viewPos) {
-            if (m_data.constData()[m_viewPos * m_recordLength] != '*') {
+            if (recordBytes(m_viewPos)[0] != '*') {
                 m_current = m_viewPos;
                 m_eof = false;
                 return true;
@@ -779,7 +799,7 @@ QList<std::int64_t> DbfTable::visibleRecords()
     if (m_useView)
         return m_view;
     for (std::int64_t i = 0; i < m_count; ++i)
-        if (m_data.constData()[i * m_recordLength] != '*')
+        if (recordBytes(i)[0] != '*')
             out.append(i);
     return out;
 }

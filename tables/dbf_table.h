@@ -166,15 +166,17 @@ private:
     MaybeError checkWritable(int field) const;
     MaybeError ioError(const QString& what) const;
     QByteArray headerBytes(std::uint32_t count) const;
+    MaybeError writeTail();
     MaybeError loadRecords();
     void buildView();
     bool settle(); // moves from m_viewPos to the first visible record
-    const char* recordPtr() const;
+    const char* recordPtr() const { return recordBytes(m_current); }
+    const char* recordBytes(std::int64_t record) const;
     void resetState();
 
     const platform::Clock* m_clock;
     QString m_path;
-    platform::RawFile m_file;
+    mutable platform::RawFile m_file; // reads from const accessors fill the chunk
     bool m_open = false;
     OpenMode m_mode = OpenMode::Read;
 
@@ -195,8 +197,13 @@ private:
 
     QByteArray m_record; // the record being built
 
-    QByteArray m_data;   // records region, loaded on first read
-    bool m_loaded = false;
+    // Records are read a chunk at a time into one reused buffer: a whole-file
+    // copy costs more in fresh pages than the parsing, and a mapping would
+    // fault the process if another program truncated the file.
+    bool m_loaded = false; // m_count established for reading
+    mutable QByteArray m_chunk;
+    mutable std::int64_t m_chunkFirst = 0;
+    mutable std::int64_t m_chunkCount = 0;
     std::function<bool(const DbfTable&)> m_filter;
     int m_orderField = -1;
     bool m_viewBuilt = false;
