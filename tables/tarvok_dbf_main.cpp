@@ -12,20 +12,55 @@
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 using tarvok::tables::DbfTable;
 using tarvok::tables::FieldType;
 
-constexpr qsizetype kFlushAt = 1 << 20;
+// Standard output through one fixed buffer: growing and freeing a byte array
+// per megabyte costs more in fresh pages than the whole conversion.
+class Output {
+public:
+    static constexpr std::size_t Size = 1 << 20;
+    static constexpr std::size_t Reserve = 64 * 1024; // more than a record's CSV
 
-void flush(QByteArray& out)
-{
-    if (!out.isEmpty())
-        std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-    out.clear();
-}
+    Output() : m_buf(new char[Size]) {}
+    ~Output() { flush(); }
+
+    void put(char c) { m_buf[m_pos++] = c; }
+    void put(const char* p, std::size_t n)
+    {
+        if (n > Size - m_pos) {
+            flush();
+            if (n > Size) {
+                std::fwrite(p, 1, n, stdout);
+                return;
+            }
+        }
+        std::memcpy(m_buf.get() + m_pos, p, n);
+        m_pos += n;
+    }
+    void put(QByteArrayView b) { put(b.data(), static_cast<std::size_t>(b.size())); }
+    // Room for one more record's worth of small puts.
+    void ensureRoom()
+    {
+        if (Size - m_pos < Reserve)
+            flush();
+    }
+    void flush()
+    {
+        if (m_pos)
+            std::fwrite(m_buf.get(), 1, m_pos, stdout);
+        m_pos = 0;
+    }
+
+private:
+    std::unique_ptr<char[]> m_buf;
+    std::size_t m_pos = 0;
+};
 
 bool needsQuotes(QByteArrayView bytes)
 {
@@ -36,22 +71,22 @@ bool needsQuotes(QByteArrayView bytes)
 }
 
 // UTF-8 bytes as one CSV cell.
-void appendCell(QByteArray& out, QByteArrayView utf8)
+void putCell(Output& out, QByteArrayView utf8)
 {
     if (!needsQuotes(utf8)) {
-        out.append(utf8);
+        out.put(utf8);
         return;
     }
-    out.append('"');
+    out.put('"');
     for (char c : utf8) {
         if (c == '"')
-            out.append('"');
-        out.append(c);
+            out.put('"');
+        out.put(c);
     }
-    out.append('"');
+    out.put('"');
 }
 
-void appendInteger(QByteArray& out, std::int64_t v)
+void putInteger(Output& out, std::int64_t v)
 {
     char buf[24];
     char* const end = buf + sizeof buf;
@@ -63,41 +98,62 @@ void appendInteger(QByteArray& out, std::int64_t v)
     } while (u != 0);
     if (v < 0)
         *--p = '-';
-    out.append(p, end - p);
+    out.put(p, static_cast<std::size_t>(end - p));
 }
 
-void appendDigits(QByteArray& out, int v, int n)
+// Stored integers are nearly always already in the form the engine's value
+// prints as; those are copied, anything else goes through the engine.
+void putIntegerField(Output& out, const DbfTable& table, int field)
+{
+    const QByteArrayView raw = table.rawField(field);
+    const char* p = raw.data();
+    const char* e = p + raw.size();
+    while (p < e && *p == ' ')
+        ++p;
+    while (e > p && e[-1] == ' ')
+        --e;
+    if (p == e)
+        return;
+    const char* d = *p == '-' ? p + 1 : p;
+    bool canonical = d < e && (*d != '0' || (e - d == 1 && d == p));
+    for (const char* q = d; canonical && q < e; ++q)
+        canonical = *q >= '0' && *q <= '9';
+    if (canonical) {
+        out.put(p, static_cast<std::size_t>(e - p));
+    } else if (const auto v = table.integer(field)) {
+        putInteger(out, *v);
+    }
+}
+
+void putDigits(Output& out, int v, int n)
 {
     char buf[4];
     for (int i = n - 1; i >= 0; --i, v /= 10)
         buf[i] = static_cast<char>('0' + v % 10);
-    out.append(buf, n);
+    out.put(buf, static_cast<std::size_t>(n));
 }
 
-void appendTextField(QByteArray& out, const DbfTable& table, int field, QByteArray& scratch)
+void putTextField(Output& out, const DbfTable& table, int field, QByteArray& scratch)
 {
     QByteArrayView raw = table.rawField(field);
     qsizetype n = raw.size();
     while (n > 0 && (raw[n - 1] == ' ' || raw[n - 1] == '\0'))
         --n;
     raw = raw.first(n);
-    if (table.isCp866() && !needsQuotes(raw)) {
-        tarvok::platform::appendUtf8FromCp866(raw, out);
-        return;
-    }
-    scratch.clear();
+    scratch.resize(0);
     if (table.isCp866())
         tarvok::platform::appendUtf8FromCp866(raw, scratch);
     else
         scratch = table.text(field).toUtf8();
-    appendCell(out, scratch);
+    putCell(out, scratch);
 }
 
-bool printTable(const QString& path, QByteArray& out)
+bool printTable(const QString& path, Output& out)
 {
     DbfTable table;
     table.setPath(path);
     if (auto e = table.open(tarvok::tables::OpenMode::Read)) {
+        out.flush();
         const QString why = e->message.isEmpty() ? QStringLiteral("header or record length is 0") : e->message;
         std::fprintf(stderr, "tarvok-dbf: %s: %s\n", QFile::encodeName(path).constData(), why.toUtf8().constData());
         return false;
@@ -108,8 +164,8 @@ bool printTable(const QString& path, QByteArray& out)
     const auto& fields = table.fields();
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i)
-            out.append(',');
-        appendCell(out, fields[i].name.toUtf8());
+            out.put(',');
+        putCell(out, fields[i].name.toUtf8());
         switch (fields[i].type) {
         case FieldType::Text:
             kinds.append(Kind::Text);
@@ -125,38 +181,37 @@ bool printTable(const QString& path, QByteArray& out)
             break;
         }
     }
-    out.append('\n');
+    out.put('\n');
 
     QByteArray scratch;
+    scratch.reserve(1024);
     for (bool more = table.first(); more; more = table.next()) {
+        out.ensureRoom();
         for (int f = 0; f < kinds.size(); ++f) {
             if (f)
-                out.append(',');
+                out.put(',');
             switch (kinds[f]) {
             case Kind::Text:
-                appendTextField(out, table, f, scratch);
+                putTextField(out, table, f, scratch);
                 break;
             case Kind::Integer:
-                if (const auto v = table.integer(f))
-                    appendInteger(out, *v);
+                putIntegerField(out, table, f);
                 break;
             case Kind::Date:
                 if (const auto d = table.date(f)) {
-                    appendDigits(out, d->year(), 4);
-                    out.append('-');
-                    appendDigits(out, d->month(), 2);
-                    out.append('-');
-                    appendDigits(out, d->day(), 2);
+                    putDigits(out, d->year(), 4);
+                    out.put('-');
+                    putDigits(out, d->month(), 2);
+                    out.put('-');
+                    putDigits(out, d->day(), 2);
                 }
                 break;
             case Kind::Other:
-                appendCell(out, table.text(f).toUtf8());
+                putCell(out, table.text(f).toUtf8());
                 break;
             }
         }
-        out.append('\n');
-        if (out.size() >= kFlushAt)
-            flush(out);
+        out.put('\n');
     }
     return true;
 }
@@ -169,14 +224,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: tarvok-dbf FILE...\n");
         return 2;
     }
-    QByteArray out;
-    out.reserve(2 * kFlushAt);
+    Output out;
     bool allRead = true;
     for (int i = 1; i < argc; ++i) {
         if (!printTable(QFile::decodeName(argv[i]), out))
             allRead = false;
-        flush(out);
     }
+    out.flush();
     std::fflush(stdout);
     return allRead ? 0 : 1;
 }

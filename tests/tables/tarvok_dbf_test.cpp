@@ -45,6 +45,8 @@ protected:
                                                     " \x8F\xE3\xE1\xAA        20240229      abc",
                                                     "   lead                      7",
                                                     " two\r\nlines              ",
+                                                    " zeros       20240101    00042",
+                                                    " plus        20240101       +5",
                                                 },
                                                 {.endMarker = false})));
     }
@@ -63,7 +65,9 @@ TEST_F(TarvokDbfTest, PrintsEveryLiveRecordAsCsv)
                                                        "\"say \"\"hi\"\"\",1899-12-30,-3\n"
                                                        "Пуск,2024-02-29,0\n"
                                                        "  lead,,7\n"
-                                                       "\"two\r\nlines\",,\n"));
+                                                       "\"two\r\nlines\",,\n"
+                                                       "zeros,2024-01-01,42\n"
+                                                       "plus,2024-01-01,5\n"));
     EXPECT_TRUE(r.err.isEmpty());
 }
 
