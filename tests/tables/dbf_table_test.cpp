@@ -539,6 +539,30 @@ TEST_F(DbfTableTest, AReaderHoldingTheFileSeesLaterAppendsAfterRefresh)
     EXPECT_EQ(u32At(b, 4), 2u);
 }
 
+TEST_F(DbfTableTest, TwoObjectsOpenForWritingAppendWithoutOverwritingEachOther)
+{
+    const QString path = file("t.dbf");
+    DbfTable a(clock);
+    createJournal(a, path);
+    DbfTable b(clock);
+    b.setPath(path);
+    ASSERT_FALSE(b.open(OpenMode::ReadWrite));
+    appendEntry(a, QStringLiteral("a1"), 1);
+    appendEntry(b, QStringLiteral("b1"), 2);
+    appendEntry(a, QStringLiteral("a2"), 3);
+    ASSERT_FALSE(b.close());
+    ASSERT_FALSE(a.close());
+
+    const QByteArray bytes = readAll(path);
+    EXPECT_EQ(bytes.size(), 161 + 3 * 116 + 1);
+    EXPECT_EQ(u32At(bytes, 4), 3u);
+    ASSERT_FALSE(a.open(OpenMode::Read));
+    QStringList texts;
+    for (bool more = a.first(); more; more = a.next())
+        texts << a.text(u"REC_STR");
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("a1"), QStringLiteral("b1"), QStringLiteral("a2")}));
+}
+
 TEST_F(DbfTableTest, FilterAndOrderChooseTheRecordsTheCursorVisits)
 {
     const QString path = file("t.dbf");
