@@ -110,7 +110,19 @@ char* formatInteger(std::int64_t v, char* end)
     return p;
 }
 
-std::optional<std::int64_t> parseNumber(const char* p, const char* e)
+// Decimals, exponents, very long digit runs and anything else; kept out of
+// line so that the common path needs no stack frame for a QByteArray.
+[[gnu::noinline]] std::int64_t parseNumberSlow(const char* p, const char* e)
+{
+    bool ok = false;
+    const double value = QByteArray(p, e - p).toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return 0;
+    constexpr double limit = 9.2e18;
+    return static_cast<std::int64_t>(std::llround(std::clamp(value, -limit, limit)));
+}
+
+inline std::optional<std::int64_t> parseNumber(const char* p, const char* e)
 {
     while (p < e && isBlankByte(*p))
         ++p;
@@ -119,26 +131,22 @@ std::optional<std::int64_t> parseNumber(const char* p, const char* e)
     if (p == e)
         return std::nullopt;
     const char* q = p;
-    bool negative = false;
-    if (*q == '-' || *q == '+') {
-        negative = *q == '-';
+    const bool negative = *q == '-';
+    if (*q == '-' || *q == '+')
         ++q;
-    }
     if (q < e && e - q <= 18) {
         std::int64_t v = 0;
         const char* d = q;
-        for (; d < e && *d >= '0' && *d <= '9'; ++d)
-            v = v * 10 + (*d - '0');
+        for (; d < e; ++d) {
+            const unsigned digit = static_cast<unsigned char>(*d) - unsigned('0');
+            if (digit > 9)
+                break;
+            v = v * 10 + digit;
+        }
         if (d == e)
             return negative ? -v : v;
     }
-    // Decimals, exponents, very long digit runs and anything else.
-    bool ok = false;
-    const double value = QByteArray(p, e - p).toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return 0;
-    constexpr double limit = 9.2e18;
-    return static_cast<std::int64_t>(std::llround(std::clamp(value, -limit, limit)));
+    return parseNumberSlow(p, e);
 }
 
 } // namespace
@@ -633,11 +641,11 @@ MaybeError DbfTable::loadRecords()
     return std::nullopt;
 }
 
-const char* DbfTable::recordBytes(std::int64_t record) const
+const char* DbfTable::loadChunk(std::int64_t record) const
 {
     if (!m_loaded || record < 0 || record >= m_count)
         return nullptr;
-    if (record < m_chunkFirst || record >= m_chunkFirst + m_chunkCount) {
+    {
         constexpr std::int64_t chunkBytes = 256 * 1024;
         const std::int64_t perChunk = std::max<std::int64_t>(1, chunkBytes / m_recordLength);
         const std::int64_t first = record - record % perChunk;
@@ -834,8 +842,11 @@ QString DbfTable::text(int field) const
 
 std::optional<std::int64_t> DbfTable::integer(int field) const
 {
-    const QByteArrayView raw = rawField(field);
-    return parseNumber(raw.data(), raw.data() + raw.size());
+    const char* r = recordPtr();
+    if (!r || field < 0 || field >= m_layout.size())
+        return std::nullopt;
+    const Layout& l = m_layout[field];
+    return parseNumber(r + l.offset, r + l.offset + l.width);
 }
 
 std::optional<QDate> DbfTable::date(int field) const

@@ -171,7 +171,13 @@ private:
     void buildView();
     bool settle(); // moves from m_viewPos to the first visible record
     const char* recordPtr() const { return recordBytes(m_current); }
-    const char* recordBytes(std::int64_t record) const;
+    const char* recordBytes(std::int64_t record) const
+    {
+        if (record >= m_chunkFirst && record < m_chunkFirst + m_chunkCount && m_loaded && record < m_count)
+            return m_chunk.constData() + (record - m_chunkFirst) * m_recordLength;
+        return loadChunk(record);
+    }
+    const char* loadChunk(std::int64_t record) const;
     void resetState();
 
     const platform::Clock* m_clock;
