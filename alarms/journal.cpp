@@ -12,15 +12,18 @@ Journal::Journal(QString programDir, std::function<int()> maxArhDay, const platf
 {
 }
 
-Journal::Journal(QString programDir, const std::atomic<int>& maxArhDay, const platform::Clock& clock)
-    : Journal(std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock)
+Journal::Journal(QString programDir, const std::atomic<int>& maxArhDay,
+                 const platform::Clock& clock)
+    : Journal(
+          std::move(programDir), [&maxArhDay] { return maxArhDay.load(); }, clock)
 {
 }
 
 QList<tables::FieldDef> Journal::fields()
 {
     return {tables::textField(QStringLiteral("TIME"), 8), tables::dateField(QStringLiteral("DAT")),
-            tables::textField(QStringLiteral("REC_STR"), 90), tables::numberField(QStringLiteral("CODZ"))};
+            tables::textField(QStringLiteral("REC_STR"), 90),
+            tables::numberField(QStringLiteral("CODZ"))};
 }
 
 QString Journal::failureText(const QString& reason)
@@ -59,14 +62,16 @@ void Journal::writeHeld(QList<QString>& reports)
         }
         tables::MaybeError failure;
         try {
-            failure = m_writer.append(day, {platform::storedTime(it->at.time()), day, it->text, std::int64_t(it->code)});
+            failure = m_writer.append(
+                day, {platform::storedTime(it->at.time()), day, it->text, std::int64_t(it->code)});
         } catch (...) {
             failure = tables::Error{tables::Error::Code::Io, QStringLiteral("unexpected failure")};
         }
         if (failure) {
             failedDays.append(day);
             if (firstFailure.isEmpty())
-                firstFailure = failure->message.isEmpty() ? m_writer.pathFor(day) : failure->message;
+                firstFailure =
+                    failure->message.isEmpty() ? m_writer.pathFor(day) : failure->message;
             ++it;
             continue;
         }

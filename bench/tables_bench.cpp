@@ -89,7 +89,11 @@ void BM_OpenAppendClose(benchmark::State& state)
     state.counters["records_after"] = static_cast<double>(n);
     QFile::remove(path);
 }
-BENCHMARK(BM_OpenAppendClose)->Arg(0)->Arg(170000)->Unit(benchmark::kMicrosecond)->Repetitions(5)
+BENCHMARK(BM_OpenAppendClose)
+    ->Arg(0)
+    ->Arg(170000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // The bare file calls an append needs (open, read the header, the size at
@@ -122,15 +126,19 @@ void BM_FileCallsFloor(benchmark::State& state)
     }
     QFile::remove(path);
 }
-BENCHMARK(BM_FileCallsFloor)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FileCallsFloor)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The same through DailyWriter, which also tests that the day's file exists.
 void BM_DailyWriterAppend(benchmark::State& state)
 {
     const QString dir = benchDir().filePath(QStringLiteral("daily"));
     QDir().mkpath(dir);
-    DailyWriter writer(dir, QStringLiteral("arh_"), archiveFields(), [] { return 45; },
-                       tarvok::platform::systemClock());
+    DailyWriter writer(
+        dir, QStringLiteral("arh_"), archiveFields(), [] { return 45; },
+        tarvok::platform::systemClock());
     const QDate day(2024, 1, 5);
     QList<FieldValue> values = {QStringLiteral("12:34:56"), day};
     for (int f = 2; f < 20; ++f)
@@ -141,7 +149,10 @@ void BM_DailyWriterAppend(benchmark::State& state)
             break;
         }
 }
-BENCHMARK(BM_DailyWriterAppend)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DailyWriterAppend)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // (b) Open a 100,000-record archive and read every field of every record:
 // TIME as text, DAT as a date, the 18 numbers as integers.
@@ -172,7 +183,10 @@ void BM_ReadArchive(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * QFile(path).size());
 }
-BENCHMARK(BM_ReadArchive)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadArchive)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Every field through text(), for comparison.
 void BM_ReadArchiveAllText(benchmark::State& state)
@@ -196,7 +210,10 @@ void BM_ReadArchiveAllText(benchmark::State& state)
         benchmark::DoNotOptimize(chars);
     }
 }
-BENCHMARK(BM_ReadArchiveAllText)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadArchiveAllText)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -96,7 +96,8 @@ std::int64_t RawFile::readAt(std::int64_t offset, char* data, std::int64_t n)
 {
     std::int64_t done = 0;
     while (done < n) {
-        const ssize_t got = ::pread(m_fd, data + done, static_cast<size_t>(n - done), offset + done);
+        const ssize_t got =
+            ::pread(m_fd, data + done, static_cast<size_t>(n - done), offset + done);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -114,7 +115,8 @@ bool RawFile::writeAt(std::int64_t offset, const char* data, std::int64_t n)
 {
     std::int64_t done = 0;
     while (done < n) {
-        const ssize_t put = ::pwrite(m_fd, data + done, static_cast<size_t>(n - done), offset + done);
+        const ssize_t put =
+            ::pwrite(m_fd, data + done, static_cast<size_t>(n - done), offset + done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;

@@ -9,8 +9,8 @@
 
 namespace tarvok::tables {
 
-DailyWriter::DailyWriter(QString dir, QString prefix, QList<FieldDef> fields, std::function<int()> maxArhDay,
-                         const platform::Clock& clock)
+DailyWriter::DailyWriter(QString dir, QString prefix, QList<FieldDef> fields,
+                         std::function<int()> maxArhDay, const platform::Clock& clock)
     : m_dir(std::move(dir)), m_prefix(std::move(prefix)), m_fields(std::move(fields)),
       m_maxArhDay(std::move(maxArhDay)), m_table(clock)
 {
@@ -36,8 +36,8 @@ MaybeError DailyWriter::append(const QDate& day, const QList<FieldValue>& values
         // A file of zero bytes is what a create cut short leaves; it holds no
         // records, and without this the rest of the day could not be written.
         const bool missing = opened->code == Error::Code::NotFound;
-        const bool empty = opened->code == Error::Code::InvalidFile && QFileInfo(m_path).isFile()
-                           && QFileInfo(m_path).size() == 0;
+        const bool empty = opened->code == Error::Code::InvalidFile && QFileInfo(m_path).isFile() &&
+                           QFileInfo(m_path).size() == 0;
         if (!missing && !empty)
             return opened;
         if (auto e = m_table.create(m_fields))

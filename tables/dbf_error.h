@@ -36,8 +36,7 @@ struct Error {
 using MaybeError = std::optional<Error>;
 
 // A value or the error that prevented it.
-template <class T>
-class Result {
+template <class T> class Result {
 public:
     Result(T value) : m_v(std::move(value)) {}
     Result(Error error) : m_v(std::move(error)) {}

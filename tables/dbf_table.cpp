@@ -48,7 +48,8 @@ Error invalidFile()
 
 unsigned readU16(const char* p)
 {
-    return static_cast<unsigned char>(p[0]) | (static_cast<unsigned>(static_cast<unsigned char>(p[1])) << 8);
+    return static_cast<unsigned char>(p[0]) |
+           (static_cast<unsigned>(static_cast<unsigned char>(p[1])) << 8);
 }
 
 std::uint32_t readU32(const char* p)
@@ -188,7 +189,8 @@ void DbfTable::setPath(const QString& path)
 
 MaybeError DbfTable::ioError(const QString& what) const
 {
-    return Error{Error::Code::Io, QStringLiteral("%1 \"%2\": %3").arg(what, m_path, m_file.errorString())};
+    return Error{Error::Code::Io,
+                 QStringLiteral("%1 \"%2\": %3").arg(what, m_path, m_file.errorString())};
 }
 
 MaybeError DbfTable::create(const QList<FieldDef>& fields, const CreateOptions& options)
@@ -204,10 +206,13 @@ MaybeError DbfTable::create(const QList<FieldDef>& fields, const CreateOptions& 
     for (const FieldDef& f : fields) {
         const QString name = f.name.toUpper();
         if (name.isEmpty() || name.size() > 10)
-            return bad(QStringLiteral("Field name \"%1\" must have 1 to 10 characters.").arg(f.name));
+            return bad(
+                QStringLiteral("Field name \"%1\" must have 1 to 10 characters.").arg(f.name));
         for (QChar c : name)
             if (!(c.isDigit() || (c >= u'A' && c <= u'Z') || c == u'_') || c.unicode() > 0x7F)
-                return bad(QStringLiteral("Field name \"%1\" may hold only letters A-Z, digits and \"_\".").arg(f.name));
+                return bad(
+                    QStringLiteral("Field name \"%1\" may hold only letters A-Z, digits and \"_\".")
+                        .arg(f.name));
         if (names.contains(name))
             return bad(QStringLiteral("Field name \"%1\" appears twice.").arg(name));
         names.append(name);
@@ -228,10 +233,12 @@ MaybeError DbfTable::create(const QList<FieldDef>& fields, const CreateOptions& 
                 return bad(QStringLiteral("Number field %1 needs a width of 1 to 19.").arg(name));
             break;
         default:
-            return bad(QStringLiteral("Field %1: only text, date and number fields can be created.").arg(name));
+            return bad(QStringLiteral("Field %1: only text, date and number fields can be created.")
+                           .arg(name));
         }
         if (f.decimals != 0)
-            return bad(QStringLiteral("Field %1: only fields without decimals can be created.").arg(name));
+            return bad(
+                QStringLiteral("Field %1: only fields without decimals can be created.").arg(name));
 
         QByteArray d(kDescriptorSize, '\0');
         const QByteArray ascii = name.toLatin1();
@@ -257,15 +264,18 @@ MaybeError DbfTable::create(const QList<FieldDef>& fields, const CreateOptions& 
 
     platform::RawFile f;
     if (!f.open(m_path, platform::RawFile::Mode::CreateReplace))
-        return Error{Error::Code::Io, QStringLiteral("Create \"%1\": %2").arg(m_path, f.errorString())};
+        return Error{Error::Code::Io,
+                     QStringLiteral("Create \"%1\": %2").arg(m_path, f.errorString())};
     if (!f.writeAt(0, bytes.constData(), bytes.size()) || !f.close())
-        return Error{Error::Code::Io, QStringLiteral("Create \"%1\": %2").arg(m_path, f.errorString())};
+        return Error{Error::Code::Io,
+                     QStringLiteral("Create \"%1\": %2").arg(m_path, f.errorString())};
 
     if (options.withIndexFile) {
         const QString index = mdxPath(m_path);
         platform::RawFile mdx;
         if (!mdx.open(index, platform::RawFile::Mode::CreateReplace) || !mdx.close())
-            return Error{Error::Code::Io, QStringLiteral("Create \"%1\": %2").arg(index, mdx.errorString())};
+            return Error{Error::Code::Io,
+                         QStringLiteral("Create \"%1\": %2").arg(index, mdx.errorString())};
     }
     return std::nullopt;
 }
@@ -296,9 +306,11 @@ MaybeError DbfTable::open(OpenMode mode)
     close();
     resetState();
     const bool write = mode == OpenMode::ReadWrite;
-    if (!m_file.open(m_path, write ? platform::RawFile::Mode::ReadWrite : platform::RawFile::Mode::Read)) {
+    if (!m_file.open(m_path,
+                     write ? platform::RawFile::Mode::ReadWrite : platform::RawFile::Mode::Read)) {
         if (m_file.failure() == platform::RawFile::Failure::NotFound)
-            return Error{Error::Code::NotFound, QStringLiteral("Open: file not found: \"%1\".").arg(m_path)};
+            return Error{Error::Code::NotFound,
+                         QStringLiteral("Open: file not found: \"%1\".").arg(m_path)};
         return ioError(QStringLiteral("Open"));
     }
     // Any refusal below leaves the table closed.
@@ -325,14 +337,15 @@ MaybeError DbfTable::open(OpenMode mode)
         descriptors = QByteArray(head + kHeaderSize, headerLength - kHeaderSize);
     } else {
         descriptors.resize(headerLength - kHeaderSize);
-        if (m_file.readAt(kHeaderSize, descriptors.data(), descriptors.size()) != descriptors.size())
+        if (m_file.readAt(kHeaderSize, descriptors.data(), descriptors.size()) !=
+            descriptors.size())
             return refuse(invalidFile());
     }
 
     const bool cp866 = static_cast<unsigned char>(head[29]) != kLanguage1251;
     // The same object reopening the same file (every append) skips the parse.
-    if (descriptors != m_descriptors || recordLength != m_recordLength || cp866 != m_cp866
-        || m_layout.isEmpty()) {
+    if (descriptors != m_descriptors || recordLength != m_recordLength || cp866 != m_cp866 ||
+        m_layout.isEmpty()) {
         QList<FieldDef> defs;
         QList<Layout> layout;
         const int n = (headerLength - kHeaderSize) / kDescriptorSize;
@@ -401,7 +414,8 @@ MaybeError DbfTable::close()
     MaybeError result;
     // After this object's own append of today the file holds what this would
     // write, or a later writer's newer header and record: nothing to add.
-    if (m_open && m_mode == OpenMode::ReadWrite && !(m_tailCurrent && m_stampDate == m_clock->now().date()))
+    if (m_open && m_mode == OpenMode::ReadWrite &&
+        !(m_tailCurrent && m_stampDate == m_clock->now().date()))
         result = writeTail();
     if (!m_file.close() && !result)
         result = ioError(QStringLiteral("Close"));
@@ -419,10 +433,11 @@ MaybeError DbfTable::writeTail()
         return invalidFile();
     const std::int64_t n = (*size - m_headerLength) / m_recordLength;
     const std::int64_t end = m_headerLength + n * m_recordLength;
-    const QByteArray h = headerBytes(static_cast<std::uint32_t>(std::min<std::int64_t>(n, UINT32_MAX)));
+    const QByteArray h =
+        headerBytes(static_cast<std::uint32_t>(std::min<std::int64_t>(n, UINT32_MAX)));
     // A partial record left by a killed writer goes, so the file ends in 0x1A.
-    if (!m_file.writeAt(0, h.constData(), h.size()) || !m_file.writeAt(end, &kEndMarker, 1)
-        || (*size > end + 1 && !m_file.truncate(end + 1)))
+    if (!m_file.writeAt(0, h.constData(), h.size()) || !m_file.writeAt(end, &kEndMarker, 1) ||
+        (*size > end + 1 && !m_file.truncate(end + 1)))
         return ioError(QStringLiteral("Write"));
     m_count = n;
     return std::nullopt;
@@ -448,16 +463,19 @@ MaybeError DbfTable::checkWritable(int field) const
     if (!m_open)
         return Error{Error::Code::NotOpen, QStringLiteral("Table \"%1\" is not open.").arg(m_path)};
     if (m_mode != OpenMode::ReadWrite)
-        return Error{Error::Code::ReadOnly, QStringLiteral("Table \"%1\" is open for reading only.").arg(m_path)};
+        return Error{Error::Code::ReadOnly,
+                     QStringLiteral("Table \"%1\" is open for reading only.").arg(m_path)};
     if (field < 0 || field >= m_layout.size())
-        return Error{Error::Code::UnknownField, QStringLiteral("Table \"%1\" has no field number %2.").arg(m_path).arg(field)};
+        return Error{Error::Code::UnknownField,
+                     QStringLiteral("Table \"%1\" has no field number %2.").arg(m_path).arg(field)};
     return std::nullopt;
 }
 
 namespace {
 Error unknownField(QStringView name, const QString& path)
 {
-    return Error{Error::Code::UnknownField, QStringLiteral("Table \"%1\" has no field %2.").arg(path, name.toString())};
+    return Error{Error::Code::UnknownField,
+                 QStringLiteral("Table \"%1\" has no field %2.").arg(path, name.toString())};
 }
 } // namespace
 
@@ -526,8 +544,8 @@ MaybeError DbfTable::setText(int field, QStringView value)
     default:
         break;
     }
-    return Error{Error::Code::TypeMismatch,
-                 QStringLiteral("\"%1\" cannot be stored in field %2.").arg(value.toString(), m_defs[field].name)};
+    return Error{Error::Code::TypeMismatch, QStringLiteral("\"%1\" cannot be stored in field %2.")
+                                                .arg(value.toString(), m_defs[field].name)};
 }
 
 MaybeError DbfTable::setInteger(int field, std::int64_t value)
@@ -536,17 +554,19 @@ MaybeError DbfTable::setInteger(int field, std::int64_t value)
         return e;
     const Layout& l = m_layout[field];
     if (l.type != FieldType::Number && l.type != FieldType::Text)
-        return Error{Error::Code::TypeMismatch,
-                     QStringLiteral("An integer cannot be stored in field %1.").arg(m_defs[field].name)};
+        return Error{
+            Error::Code::TypeMismatch,
+            QStringLiteral("An integer cannot be stored in field %1.").arg(m_defs[field].name)};
     char digits[24];
     char* const end = digits + sizeof digits;
     const char* begin = formatInteger(value, end);
     const int n = static_cast<int>(end - begin);
     if (n > l.width)
-        return Error{Error::Code::ValueTooWide, QStringLiteral("%1 does not fit in field %2 (%3 characters).")
-                                                    .arg(value)
-                                                    .arg(m_defs[field].name)
-                                                    .arg(l.width)};
+        return Error{Error::Code::ValueTooWide,
+                     QStringLiteral("%1 does not fit in field %2 (%3 characters).")
+                         .arg(value)
+                         .arg(m_defs[field].name)
+                         .arg(l.width)};
     char* dst = m_record.data() + l.offset;
     if (l.type == FieldType::Number) {
         std::memset(dst, ' ', l.width - n);
@@ -564,12 +584,16 @@ MaybeError DbfTable::setDate(int field, const QDate& value)
         return e;
     const Layout& l = m_layout[field];
     if (l.type != FieldType::Date || l.width != 8)
-        return Error{Error::Code::TypeMismatch, QStringLiteral("A date cannot be stored in field %1.").arg(m_defs[field].name)};
+        return Error{
+            Error::Code::TypeMismatch,
+            QStringLiteral("A date cannot be stored in field %1.").arg(m_defs[field].name)};
     if (!value.isValid())
         return setBlank(field);
     if (value.year() < 1 || value.year() > 9999)
         return Error{Error::Code::ValueTooWide,
-                     QStringLiteral("The year %1 does not fit in field %2.").arg(value.year()).arg(m_defs[field].name)};
+                     QStringLiteral("The year %1 does not fit in field %2.")
+                         .arg(value.year())
+                         .arg(m_defs[field].name)};
     char* dst = m_record.data() + l.offset;
     int v = value.year() * 10000 + value.month() * 100 + value.day();
     for (int i = 7; i >= 0; --i, v /= 10)
@@ -582,7 +606,8 @@ MaybeError DbfTable::post()
     if (!m_open)
         return Error{Error::Code::NotOpen, QStringLiteral("Table \"%1\" is not open.").arg(m_path)};
     if (m_mode != OpenMode::ReadWrite)
-        return Error{Error::Code::ReadOnly, QStringLiteral("Table \"%1\" is open for reading only.").arg(m_path)};
+        return Error{Error::Code::ReadOnly,
+                     QStringLiteral("Table \"%1\" is open for reading only.").arg(m_path)};
     m_record[0] = ' ';
     m_record.append(kEndMarker);
     std::lock_guard lock(tailMutex());
@@ -601,7 +626,8 @@ MaybeError DbfTable::post()
     // a killed writer or another program must not put the record over others.
     const std::int64_t n = (*size - m_headerLength) / m_recordLength;
     if (n >= std::int64_t(UINT32_MAX))
-        return done(Error{Error::Code::TooManyRecords, QStringLiteral("Table \"%1\" is full.").arg(m_path)});
+        return done(Error{Error::Code::TooManyRecords,
+                          QStringLiteral("Table \"%1\" is full.").arg(m_path)});
     // Record and end marker first, header last: if the process dies between
     // the two the record is whole and the next write counts it from the size.
     if (!m_file.writeAt(m_headerLength + n * m_recordLength, m_record.constData(), m_record.size()))
@@ -651,7 +677,8 @@ const char* DbfTable::loadChunk(std::int64_t record) const
         const std::int64_t first = record - record % perChunk;
         const std::int64_t n = std::min(perChunk, m_count - first);
         m_chunk.resize(n * m_recordLength);
-        std::int64_t got = m_file.readAt(m_headerLength + first * m_recordLength, m_chunk.data(), m_chunk.size());
+        std::int64_t got =
+            m_file.readAt(m_headerLength + first * m_recordLength, m_chunk.data(), m_chunk.size());
         // Bytes gone since the count was taken (the file was replaced) read
         // as blank records rather than as whatever the buffer held.
         got = std::max<std::int64_t>(got, 0);
@@ -724,7 +751,8 @@ void DbfTable::buildView()
         QList<qsizetype> order(m_view.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-            return std::memcmp(keys.constData() + a * l.width, keys.constData() + b * l.width, l.width) < 0;
+            return std::memcmp(keys.constData() + a * l.width, keys.constData() + b * l.width,
+                               l.width) < 0;
         });
         QList<std::int64_t> sorted;
         sorted.reserve(m_view.size());
@@ -854,7 +882,8 @@ std::optional<QDate> DbfTable::date(int field) const
     const QByteArrayView raw = rawField(field);
     if (std::all_of(raw.begin(), raw.end(), isBlankByte))
         return std::nullopt;
-    if (raw.size() != 8 || !std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (raw.size() != 8 ||
+        !std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return zeroDate();
     auto num = [&](int from, int n) {
         int v = 0;

@@ -31,9 +31,9 @@ enum class FieldType : char {
 };
 
 struct FieldDef {
-    QString name;   // stored upper-cased, at most 10 characters
+    QString name; // stored upper-cased, at most 10 characters
     FieldType type = FieldType::Text;
-    int width = 0;  // 0: 8 for dates, 9 for numbers
+    int width = 0; // 0: 8 for dates, 9 for numbers
     int decimals = 0;
 };
 
@@ -78,7 +78,8 @@ public:
 
     // Replaces the file with an empty table of these fields. The table is
     // left closed.
-    [[nodiscard]] MaybeError create(const QList<FieldDef>& fields, const CreateOptions& options = {});
+    [[nodiscard]] MaybeError create(const QList<FieldDef>& fields,
+                                    const CreateOptions& options = {});
 
     // Shared: any number of table objects may have the file open. Opening for
     // writing corrects a record count that disagrees with the file size.
@@ -145,7 +146,10 @@ public:
     QString text(int field) const;
     QString text(QStringView field) const { return text(fieldIndex(field)); }
     std::optional<std::int64_t> integer(int field) const;
-    std::optional<std::int64_t> integer(QStringView field) const { return integer(fieldIndex(field)); }
+    std::optional<std::int64_t> integer(QStringView field) const
+    {
+        return integer(fieldIndex(field));
+    }
     std::optional<QDate> date(int field) const;
     std::optional<QDate> date(QStringView field) const { return date(fieldIndex(field)); }
     bool isBlank(int field) const;
@@ -173,7 +177,8 @@ private:
     const char* recordPtr() const { return recordBytes(m_current); }
     const char* recordBytes(std::int64_t record) const
     {
-        if (record >= m_chunkFirst && record < m_chunkFirst + m_chunkCount && m_loaded && record < m_count)
+        if (record >= m_chunkFirst && record < m_chunkFirst + m_chunkCount && m_loaded &&
+            record < m_count)
             return m_chunk.constData() + (record - m_chunkFirst) * m_recordLength;
         return loadChunk(record);
     }

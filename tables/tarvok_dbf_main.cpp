@@ -154,8 +154,10 @@ bool printTable(const QString& path, Output& out)
     table.setPath(path);
     if (auto e = table.open(tarvok::tables::OpenMode::Read)) {
         out.flush();
-        const QString why = e->message.isEmpty() ? QStringLiteral("header or record length is 0") : e->message;
-        std::fprintf(stderr, "tarvok-dbf: %s: %s\n", QFile::encodeName(path).constData(), why.toUtf8().constData());
+        const QString why =
+            e->message.isEmpty() ? QStringLiteral("header or record length is 0") : e->message;
+        std::fprintf(stderr, "tarvok-dbf: %s: %s\n", QFile::encodeName(path).constData(),
+                     why.toUtf8().constData());
         return false;
     }
 

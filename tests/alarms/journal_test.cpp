@@ -33,14 +33,17 @@ struct Record {
     friend bool operator==(const Record&, const Record&) = default;
     friend std::ostream& operator<<(std::ostream& os, const Record& r)
     {
-        return os << r.time.toStdString() << ' ' << r.date.toString(Qt::ISODate).toStdString() << ' '
-                  << r.text.toStdString() << ' ' << r.code;
+        return os << r.time.toStdString() << ' ' << r.date.toString(Qt::ISODate).toStdString()
+                  << ' ' << r.text.toStdString() << ' ' << r.code;
     }
 };
 
 class JournalTest : public ::testing::Test {
 protected:
-    QString dayPath(const QDate& d) const { return dir.filePath(DailyFileName(QStringLiteral("jur_"), d)); }
+    QString dayPath(const QDate& d) const
+    {
+        return dir.filePath(DailyFileName(QStringLiteral("jur_"), d));
+    }
 
     std::vector<Record> records(const QDate& d)
     {
@@ -55,7 +58,10 @@ protected:
         return out;
     }
 
-    void at(int y, int m, int d, int hh, int mm, int ss) { clock.set(QDateTime(QDate(y, m, d), QTime(hh, mm, ss))); }
+    void at(int y, int m, int d, int hh, int mm, int ss)
+    {
+        clock.set(QDateTime(QDate(y, m, d), QTime(hh, mm, ss)));
+    }
 
     QTemporaryDir dir;
     FakeClock clock{QDateTime(QDate(2024, 1, 5), QTime(14, 5, 9))};
@@ -107,7 +113,8 @@ TEST_F(JournalTest, TheFirstEntryOfADayCreatesItsFileAndPrunesTheOldest)
     journal.Jurnal(QStringLiteral("after midnight"), 0);
     EXPECT_FALSE(QFileInfo::exists(dayPath(QDate(2023, 11, 21))));
     EXPECT_TRUE(QFileInfo::exists(dayPath(QDate(2023, 11, 22))));
-    EXPECT_EQ(records(jan5), (std::vector<Record>{{QStringLiteral("0:00:05"), jan5, QStringLiteral("after midnight"), 0}}));
+    EXPECT_EQ(records(jan5), (std::vector<Record>{{QStringLiteral("0:00:05"), jan5,
+                                                   QStringLiteral("after midnight"), 0}}));
 
     // Deleted by hand while running: created again, and retention runs again.
     maxArhDay = 44;
@@ -146,19 +153,21 @@ TEST_F(JournalTest, EntriesThatCouldNotBeWrittenAreKeptInOrderAndReportedOnce)
     journal.Jurnal(QStringLiteral("Связь с ШУ установлена"), 0);
     EXPECT_EQ(journal.heldCount(), 0);
     EXPECT_EQ(reports.size(), 1);
-    EXPECT_EQ(records(jan5), (std::vector<Record>{
-                                 {QStringLiteral("15:00:00"), jan5, QStringLiteral("Останов"), 1},
-                                 {QStringLiteral("15:00:01"), jan5, QStringLiteral("ПУСК"), 0},
-                                 {QStringLiteral("15:00:02"), jan5, QStringLiteral("Сбой связи с ШУ"), 1},
-                                 {QStringLiteral("15:10:00"), jan5, QStringLiteral("Связь с ШУ установлена"), 0},
-                             }));
+    EXPECT_EQ(records(jan5),
+              (std::vector<Record>{
+                  {QStringLiteral("15:00:00"), jan5, QStringLiteral("Останов"), 1},
+                  {QStringLiteral("15:00:01"), jan5, QStringLiteral("ПУСК"), 0},
+                  {QStringLiteral("15:00:02"), jan5, QStringLiteral("Сбой связи с ШУ"), 1},
+                  {QStringLiteral("15:10:00"), jan5, QStringLiteral("Связь с ШУ установлена"), 0},
+              }));
 
     // A new failure after a success is reported again: here a file that is
     // no table.
     ASSERT_TRUE(writeAll(dayPath(jan5), QByteArray("not a table at all, just text")));
     journal.Jurnal(QStringLiteral("lost?"), 0);
     ASSERT_EQ(reports.size(), 2);
-    EXPECT_TRUE(reports[1].contains(QStringLiteral("Invalid DBF file."))) << reports[1].toStdString();
+    EXPECT_TRUE(reports[1].contains(QStringLiteral("Invalid DBF file.")))
+        << reports[1].toStdString();
     EXPECT_EQ(journal.heldCount(), 1);
 }
 
@@ -173,14 +182,16 @@ TEST_F(JournalTest, ADayWhoseFileKeepsFailingDoesNotHoldBackTheNextDay)
     journal.Jurnal(QStringLiteral("late 2"), 0);
     at(2024, 1, 5, 0, 0, 1);
     journal.Jurnal(QStringLiteral("early"), 0);
-    EXPECT_EQ(records(jan5), (std::vector<Record>{{QStringLiteral("0:00:01"), jan5, QStringLiteral("early"), 0}}));
+    EXPECT_EQ(records(jan5),
+              (std::vector<Record>{{QStringLiteral("0:00:01"), jan5, QStringLiteral("early"), 0}}));
     EXPECT_EQ(journal.heldCount(), 2);
     EXPECT_EQ(reports.size(), 1);
 
     ASSERT_TRUE(QFile::remove(dayPath(jan4)));
     EXPECT_TRUE(journal.flush());
-    EXPECT_EQ(records(jan4), (std::vector<Record>{{QStringLiteral("23:59:58"), jan4, QStringLiteral("late 1"), 1},
-                                                  {QStringLiteral("23:59:59"), jan4, QStringLiteral("late 2"), 0}}));
+    EXPECT_EQ(records(jan4), (std::vector<Record>{
+                                 {QStringLiteral("23:59:58"), jan4, QStringLiteral("late 1"), 1},
+                                 {QStringLiteral("23:59:59"), jan4, QStringLiteral("late 2"), 0}}));
     EXPECT_EQ(reports.size(), 1);
 }
 
@@ -200,7 +211,8 @@ TEST_F(JournalTest, ALastingFailureKeepsABoundedNumberAndReportsTheDroppedOnResu
     const auto stored = records(jan5);
     ASSERT_EQ(stored.size(), std::size_t(Journal::MaxHeldEntries + 1));
     EXPECT_EQ(stored.front().text, QStringLiteral("e0"));
-    EXPECT_EQ(stored[Journal::MaxHeldEntries - 1].text, QStringLiteral("e%1").arg(Journal::MaxHeldEntries - 1));
+    EXPECT_EQ(stored[Journal::MaxHeldEntries - 1].text,
+              QStringLiteral("e%1").arg(Journal::MaxHeldEntries - 1));
     EXPECT_EQ(stored.back().text, QStringLiteral("back"));
 }
 

@@ -35,15 +35,16 @@ TEST_P(DailyFileNameTest, CarriesTheDateWithLeadingZerosAndReadsBack)
     EXPECT_EQ(DailyFileDate(prefix, QString::fromUtf8(c.name)), c.date);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, DailyFileNameTest,
-                         ::testing::Values(NameCase{"jur_", QDate(2024, 1, 5), "jur_2024_01_05.dbf"},
-                                           NameCase{"doz_", QDate(2023, 12, 31), "doz_2023_12_31.dbf"},
-                                           NameCase{"arh_", QDate(987, 10, 9), "arh_0987_10_09.dbf"}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, DailyFileNameTest,
+    ::testing::Values(NameCase{"jur_", QDate(2024, 1, 5), "jur_2024_01_05.dbf"},
+                      NameCase{"doz_", QDate(2023, 12, 31), "doz_2023_12_31.dbf"},
+                      NameCase{"arh_", QDate(987, 10, 9), "arh_0987_10_09.dbf"}));
 
 TEST(DailyFileDate, NamesWithoutAValidDateCarryNone)
 {
-    for (const char* name : {"jur_backup.dbf", "jur_2024_13_01.dbf", "jur_2023_02_29.dbf", "jur_20x4_01_01.dbf",
-                             "jur_2024_1_5.dbf", "jur_.dbf"})
+    for (const char* name : {"jur_backup.dbf", "jur_2024_13_01.dbf", "jur_2023_02_29.dbf",
+                             "jur_20x4_01_01.dbf", "jur_2024_1_5.dbf", "jur_.dbf"})
         EXPECT_FALSE(DailyFileDate(QStringLiteral("jur_"), QString::fromUtf8(name))) << name;
 }
 
@@ -58,7 +59,8 @@ protected:
         ASSERT_TRUE(writeAll(path(name), QByteArray("x")));
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        const QDateTime stamp = QDateTime(QDate(2030, 1, 1), QTime(0, 0)).addDays(-date.toJulianDay() % 10000);
+        const QDateTime stamp =
+            QDateTime(QDate(2030, 1, 1), QTime(0, 0)).addDays(-date.toJulianDay() % 10000);
         ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
     }
 
@@ -102,7 +104,8 @@ TEST_F(PruneTest, FiftyFilesWithALowerLimitStayFiftyOneInOneOut)
         const QDate d = QDate(2024, 3, 1).addDays(50 + day);
         const QString created = DailyFileName(jur, d);
         touch(created, d);
-        EXPECT_EQ(PruneDailyFiles(dir.path(), jur, 45, created), DailyFileName(jur, QDate(2024, 3, 1).addDays(day)));
+        EXPECT_EQ(PruneDailyFiles(dir.path(), jur, 45, created),
+                  DailyFileName(jur, QDate(2024, 3, 1).addDays(day)));
         EXPECT_EQ(count(QStringLiteral("jur_*.dbf")), 50);
     }
 }
@@ -118,13 +121,14 @@ TEST_F(PruneTest, OtherPrefixesAndUndatedNamesAreNeitherCountedNorDeleted)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("jur_2019_01_02.dbf")));
 
     // Three dated journal files: a limit of 3 keeps them all.
-    EXPECT_EQ(PruneDailyFiles(dir.path(), jur, 3, QStringLiteral("jur_2024_05_03.dbf")), std::nullopt);
+    EXPECT_EQ(PruneDailyFiles(dir.path(), jur, 3, QStringLiteral("jur_2024_05_03.dbf")),
+              std::nullopt);
     EXPECT_EQ(PruneDailyFiles(dir.path(), jur, 2, QStringLiteral("jur_2024_05_03.dbf")),
               QStringLiteral("jur_2024_05_01.dbf"));
     EXPECT_EQ(count(QStringLiteral("doz_*.dbf")), 5);
     EXPECT_EQ(count(QStringLiteral("arh_*.dbf")), 5);
-    for (const char* odd : {"jur_backup.dbf", "jur_2024_13_01.dbf", "jur_0000_00_00.dbf", "jur_2019_01_01.txt",
-                            "jur_2019_01_02.dbf"})
+    for (const char* odd : {"jur_backup.dbf", "jur_2024_13_01.dbf", "jur_0000_00_00.dbf",
+                            "jur_2019_01_01.txt", "jur_2019_01_02.dbf"})
         EXPECT_TRUE(QFileInfo::exists(path(QString::fromUtf8(odd)))) << odd;
 }
 
@@ -156,11 +160,13 @@ TEST(DailyWriter, CreatesAMissingOrEmptyDayFileAndStoresValuesInFieldOrder)
 {
     QTemporaryDir dir;
     FakeClock clock(QDateTime(QDate(2024, 1, 5), QTime(10, 0)));
-    QList<FieldDef> fields = {textField(QStringLiteral("TIME"), 8), dateField(QStringLiteral("DAT"))};
+    QList<FieldDef> fields = {textField(QStringLiteral("TIME"), 8),
+                              dateField(QStringLiteral("DAT"))};
     for (int i = 1; i <= 18; ++i)
         fields.append(numberField(QStringLiteral("ZAD%1").arg(i)));
     int limit = 1;
-    DailyWriter writer(dir.path(), QStringLiteral("arh_"), fields, [&limit] { return limit; }, clock);
+    DailyWriter writer(
+        dir.path(), QStringLiteral("arh_"), fields, [&limit] { return limit; }, clock);
     ASSERT_TRUE(writeAll(dir.filePath(QStringLiteral("arh_2024_01_01.dbf")), QByteArray("old")));
 
     const QDate day(2024, 1, 5);

@@ -139,7 +139,8 @@ struct StoredInteger {
     const char* stored; // nullptr: refused as too wide
 };
 
-class StoredIntegerTest : public DbfTableTest, public ::testing::WithParamInterface<StoredInteger> {};
+class StoredIntegerTest : public DbfTableTest,
+                          public ::testing::WithParamInterface<StoredInteger> {};
 
 TEST_P(StoredIntegerTest, IsRightAlignedInNineBytesOrRefused)
 {
@@ -285,8 +286,8 @@ TEST_P(ReadValueTest, StoredFormsReadAsTheirValues)
 {
     const auto& c = GetParam();
     const QString path = file("t.dbf");
-    ASSERT_TRUE(writeAll(path, foreignTable({{"N", 'N', 9}, {"D", 'D', 8}},
-                                            {QByteArray(" ") + c.number + c.date})));
+    ASSERT_TRUE(writeAll(
+        path, foreignTable({{"N", 'N', 9}, {"D", 'D', 8}}, {QByteArray(" ") + c.number + c.date})));
     DbfTable t(clock);
     t.setPath(path);
     ASSERT_FALSE(t.open(OpenMode::Read));
@@ -302,7 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"blank", "         ", std::nullopt, "        ", std::nullopt},
                       ReadCase{"leftAligned", "-7       ", -7, "19991231", QDate(1999, 12, 31)},
                       ReadCase{"decimalRoundsUp", "     12.6", 13, "20241305", QDate(1899, 12, 30)},
-                      ReadCase{"decimalRoundsDown", "    -2.25", -2, "20240132", QDate(1899, 12, 30)},
+                      ReadCase{"decimalRoundsDown", "    -2.25", -2, "20240132",
+                               QDate(1899, 12, 30)},
                       ReadCase{"notANumber", "      abc", 0, "2024ab05", QDate(1899, 12, 30)},
                       ReadCase{"leapDay", "000000042", 42, "20230229", QDate(1899, 12, 30)}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -371,18 +373,20 @@ const QByteArray kGood = foreignTable({{"A", 'C', 3}, {"N", 'N', 9}}, {" abc    
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusalTest,
-    ::testing::Values(Refusal{"foxProVersion", patched(kGood, 0, char(0x30)), Error::Code::InvalidFile},
-                      Refusal{"dBase7Version", patched(kGood, 0, 0x04), Error::Code::InvalidFile},
-                      Refusal{"foxProMemoVersion", patched(kGood, 0, char(0xF5)), Error::Code::InvalidFile},
-                      Refusal{"emptyFieldName", patched(kGood, 32, 0), Error::Code::InvalidFile},
-                      Refusal{"unknownType", patched(kGood, 32 + 11, 'X'), Error::Code::InvalidFile},
-                      Refusal{"zeroWidth", patched(kGood, 64 + 16, 0), Error::Code::InvalidFile},
-                      Refusal{"fieldsPastRecordLength", patched(kGood, 10, 5), Error::Code::InvalidFile},
-                      Refusal{"zeroHeaderLength", patched(patched(kGood, 8, 0), 9, 0), Error::Code::EmptyLayout},
-                      Refusal{"zeroRecordLength", patched(patched(kGood, 10, 0), 11, 0), Error::Code::EmptyLayout},
-                      Refusal{"cutInsideTheHeader", kGood.left(70), Error::Code::InvalidFile},
-                      Refusal{"tooShortForAHeader", QByteArray("\x03\x7C"), Error::Code::InvalidFile},
-                      Refusal{"emptyFile", QByteArray(), Error::Code::InvalidFile}),
+    ::testing::Values(
+        Refusal{"foxProVersion", patched(kGood, 0, char(0x30)), Error::Code::InvalidFile},
+        Refusal{"dBase7Version", patched(kGood, 0, 0x04), Error::Code::InvalidFile},
+        Refusal{"foxProMemoVersion", patched(kGood, 0, char(0xF5)), Error::Code::InvalidFile},
+        Refusal{"emptyFieldName", patched(kGood, 32, 0), Error::Code::InvalidFile},
+        Refusal{"unknownType", patched(kGood, 32 + 11, 'X'), Error::Code::InvalidFile},
+        Refusal{"zeroWidth", patched(kGood, 64 + 16, 0), Error::Code::InvalidFile},
+        Refusal{"fieldsPastRecordLength", patched(kGood, 10, 5), Error::Code::InvalidFile},
+        Refusal{"zeroHeaderLength", patched(patched(kGood, 8, 0), 9, 0), Error::Code::EmptyLayout},
+        Refusal{"zeroRecordLength", patched(patched(kGood, 10, 0), 11, 0),
+                Error::Code::EmptyLayout},
+        Refusal{"cutInsideTheHeader", kGood.left(70), Error::Code::InvalidFile},
+        Refusal{"tooShortForAHeader", QByteArray("\x03\x7C"), Error::Code::InvalidFile},
+        Refusal{"emptyFile", QByteArray(), Error::Code::InvalidFile}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DbfTableTest, AMissingFileGivesTheNotFoundText)
@@ -405,9 +409,10 @@ TEST_F(DbfTableTest, FilesOfOtherWritersOpenAndAcceptAppends)
     // Lower-case names, a descriptor list ended early, a deleted record, no
     // end marker, a memo-flavoured dBASE III version byte.
     const QString path = file("other.dbf");
-    ASSERT_TRUE(writeAll(path, foreignTable({{"name", 'C', 5}, {"qty", 'N', 4}},
-                                            {" one     1", "*gone    2", " three  3"},
-                                            {.version = 0x83, .spareDescriptors = 3, .endMarker = false})));
+    ASSERT_TRUE(
+        writeAll(path, foreignTable({{"name", 'C', 5}, {"qty", 'N', 4}},
+                                    {" one     1", "*gone    2", " three  3"},
+                                    {.version = 0x83, .spareDescriptors = 3, .endMarker = false})));
     DbfTable t(clock);
     t.setPath(path);
     ASSERT_FALSE(t.open(OpenMode::Read));
@@ -440,7 +445,8 @@ TEST_F(DbfTableTest, FilesOfOtherWritersOpenAndAcceptAppends)
 TEST_F(DbfTableTest, A1251LanguageByteReadsAndWrites1251Text)
 {
     const QString path = file("w.dbf");
-    ASSERT_TRUE(writeAll(path, foreignTable({{"T", 'C', 4}}, {" \xCF\xF3\xF1\xEA"}, {.language = 0xC9})));
+    ASSERT_TRUE(
+        writeAll(path, foreignTable({{"T", 'C', 4}}, {" \xCF\xF3\xF1\xEA"}, {.language = 0xC9})));
     DbfTable t(clock);
     t.setPath(path);
     ASSERT_FALSE(t.open(OpenMode::ReadWrite));
@@ -560,7 +566,8 @@ TEST_F(DbfTableTest, TwoObjectsOpenForWritingAppendWithoutOverwritingEachOther)
     QStringList texts;
     for (bool more = a.first(); more; more = a.next())
         texts << a.text(u"REC_STR");
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("a1"), QStringLiteral("b1"), QStringLiteral("a2")}));
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("a1"), QStringLiteral("b1"), QStringLiteral("a2")}));
 }
 
 TEST_F(DbfTableTest, FilterAndOrderChooseTheRecordsTheCursorVisits)
@@ -568,9 +575,11 @@ TEST_F(DbfTableTest, FilterAndOrderChooseTheRecordsTheCursorVisits)
     const QString path = file("t.dbf");
     DbfTable t(clock);
     createJournal(t, path);
-    const QList<std::pair<QString, int>> rows = {
-        {QStringLiteral("b"), 1}, {QStringLiteral("a"), 0}, {QStringLiteral("c"), 1},
-        {QStringLiteral("a"), 1}, {QStringLiteral("b"), 0}};
+    const QList<std::pair<QString, int>> rows = {{QStringLiteral("b"), 1},
+                                                 {QStringLiteral("a"), 0},
+                                                 {QStringLiteral("c"), 1},
+                                                 {QStringLiteral("a"), 1},
+                                                 {QStringLiteral("b"), 0}};
     for (const auto& [text, code] : rows)
         appendEntry(t, text, code);
     ASSERT_FALSE(t.close());
@@ -583,12 +592,16 @@ TEST_F(DbfTableTest, FilterAndOrderChooseTheRecordsTheCursorVisits)
     };
     ASSERT_FALSE(t.open(OpenMode::Read));
     t.setFilter([](const DbfTable& r) { return r.integer(u"CODZ") == 1; });
-    EXPECT_EQ(visit(t), (QStringList{QStringLiteral("b0"), QStringLiteral("c2"), QStringLiteral("a3")}));
+    EXPECT_EQ(visit(t),
+              (QStringList{QStringLiteral("b0"), QStringLiteral("c2"), QStringLiteral("a3")}));
     ASSERT_FALSE(t.setOrder(u"REC_STR"));
-    EXPECT_EQ(visit(t), (QStringList{QStringLiteral("a3"), QStringLiteral("b0"), QStringLiteral("c2")}));
+    EXPECT_EQ(visit(t),
+              (QStringList{QStringLiteral("a3"), QStringLiteral("b0"), QStringLiteral("c2")}));
     t.setFilter({});
     // Stable: equal keys stay in file order.
-    EXPECT_EQ(visit(t), (QStringList{QStringLiteral("a1"), QStringLiteral("a3"), QStringLiteral("b0"), QStringLiteral("b4"), QStringLiteral("c2")}));
+    EXPECT_EQ(visit(t),
+              (QStringList{QStringLiteral("a1"), QStringLiteral("a3"), QStringLiteral("b0"),
+                           QStringLiteral("b4"), QStringLiteral("c2")}));
     EXPECT_EQ(t.setOrder(u"NOPE")->code, Error::Code::UnknownField);
     ASSERT_FALSE(t.setOrder(u""));
     EXPECT_EQ(t.visibleRecords(), (QList<std::int64_t>{0, 1, 2, 3, 4}));

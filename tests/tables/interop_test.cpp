@@ -23,7 +23,8 @@ namespace {
 // A Python that has the dbfread module, or empty.
 QString pythonWithDbfread()
 {
-    for (const QString& candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+    for (const QString& candidate :
+         {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
         QProcess p;
         p.start(candidate, {QStringLiteral("-c"), QStringLiteral("import dbfread")});
         if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
@@ -43,8 +44,9 @@ TEST(Interop, AJournalWrittenByTheEngineReadsTheSameInDbfread)
     const QString path = dir.filePath(QStringLiteral("jur_2024_01_05.dbf"));
     DbfTable t(clock);
     t.setPath(path);
-    ASSERT_FALSE(t.create({textField(QStringLiteral("TIME"), 8), dateField(QStringLiteral("DAT")),
-                           textField(QStringLiteral("REC_STR"), 90), numberField(QStringLiteral("CODZ"))}));
+    ASSERT_FALSE(
+        t.create({textField(QStringLiteral("TIME"), 8), dateField(QStringLiteral("DAT")),
+                  textField(QStringLiteral("REC_STR"), 90), numberField(QStringLiteral("CODZ"))}));
     ASSERT_FALSE(t.open(OpenMode::ReadWrite));
     struct Row {
         QString time;
@@ -72,13 +74,16 @@ TEST(Interop, AJournalWrittenByTheEngineReadsTheSameInDbfread)
     ASSERT_FALSE(t.close());
 
     QProcess p;
-    p.start(python, {QString::fromLocal8Bit(qgetenv("TARVOK_SOURCE_DIR")) + QStringLiteral("/tests/tables/dbfread_dump.py"),
+    p.start(python, {QString::fromLocal8Bit(qgetenv("TARVOK_SOURCE_DIR")) +
+                         QStringLiteral("/tests/tables/dbfread_dump.py"),
                      path});
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QJsonObject out = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
 
-    EXPECT_EQ(out[u"fields"].toArray(), (QJsonArray{QStringLiteral("TIME"), QStringLiteral("DAT"), QStringLiteral("REC_STR"), QStringLiteral("CODZ")}));
+    EXPECT_EQ(out[u"fields"].toArray(),
+              (QJsonArray{QStringLiteral("TIME"), QStringLiteral("DAT"), QStringLiteral("REC_STR"),
+                          QStringLiteral("CODZ")}));
     EXPECT_EQ(out[u"header_count"].toInt(), 5);
     const QJsonArray records = out[u"records"].toArray();
     ASSERT_EQ(records.size(), rows.size());

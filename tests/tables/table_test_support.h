@@ -69,8 +69,8 @@ struct ForeignField {
 
 struct ForeignOptions {
     unsigned char version = 0x03;
-    int countInHeader = -1;    // -1: the true count
-    int spareDescriptors = 0;  // header space for descriptors never written
+    int countInHeader = -1;   // -1: the true count
+    int spareDescriptors = 0; // header space for descriptors never written
     bool endMarker = true;
     unsigned char language = 0;
 };

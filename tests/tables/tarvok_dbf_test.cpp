@@ -24,7 +24,8 @@ struct ToolRun {
 ToolRun runTool(const QStringList& args)
 {
     QProcess p;
-    p.start(QString::fromLocal8Bit(qgetenv("TARVOK_BUILD_DIR")) + QStringLiteral("/tarvok-dbf"), args);
+    p.start(QString::fromLocal8Bit(qgetenv("TARVOK_BUILD_DIR")) + QStringLiteral("/tarvok-dbf"),
+            args);
     if (!p.waitForFinished(60000))
         return {-1, {}, QStringLiteral("did not finish")};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
@@ -36,19 +37,20 @@ protected:
     void SetUp() override
     {
         good = dir.filePath(QStringLiteral("good.dbf"));
-        ASSERT_TRUE(writeAll(good, foreignTable({{"name", 'C', 12}, {"dat", 'D', 8}, {"qty", 'N', 9}},
-                                                {
-                                                    " plain       20240105       12",
-                                                    " a,b                          ",
-                                                    " say \"hi\"    20241305       -3",
-                                                    "*deleted     20240101        1",
-                                                    " \x8F\xE3\xE1\xAA        20240229      abc",
-                                                    "   lead                      7",
-                                                    " two\r\nlines              ",
-                                                    " zeros       20240101    00042",
-                                                    " plus        20240101       +5",
-                                                },
-                                                {.endMarker = false})));
+        ASSERT_TRUE(
+            writeAll(good, foreignTable({{"name", 'C', 12}, {"dat", 'D', 8}, {"qty", 'N', 9}},
+                                        {
+                                            " plain       20240105       12",
+                                            " a,b                          ",
+                                            " say \"hi\"    20241305       -3",
+                                            "*deleted     20240101        1",
+                                            " \x8F\xE3\xE1\xAA        20240229      abc",
+                                            "   lead                      7",
+                                            " two\r\nlines              ",
+                                            " zeros       20240101    00042",
+                                            " plus        20240101       +5",
+                                        },
+                                        {.endMarker = false})));
     }
 
     QTemporaryDir dir;
@@ -83,7 +85,8 @@ TEST_F(TarvokDbfTest, ARefusedFileIsReportedAndTheOthersStillPrinted)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.startsWith("NAME,DAT,QTY\nplain,2024-01-05,12\n")) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains(bad + QStringLiteral(": Invalid DBF file."))) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Open: file not found: \"%1\".").arg(missing))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Open: file not found: \"%1\".").arg(missing)))
+        << r.err.toStdString();
 
     EXPECT_NE(runTool({}).status, 0);
 }
