@@ -13,7 +13,8 @@ add_library(tarvok_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/closing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tdm.h
   ${CMAKE_CURRENT_LIST_DIR}/tdm.cpp)
-target_link_libraries(tarvok_app PUBLIC Qt6::Core tarvok_platform tarvok_journal tarvok_warnings)
+target_link_libraries(tarvok_app PUBLIC
+  Qt6::Core tarvok_platform tarvok_journal tarvok_link tarvok_dosing tarvok_archive tarvok_warnings)
 
 # The shell's windows.
 add_library(tarvok_app_ui STATIC
@@ -38,7 +39,9 @@ add_library(tarvok_app_ui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/main_form.h
   ${CMAKE_CURRENT_LIST_DIR}/main_form.cpp)
 target_link_libraries(tarvok_app_ui PUBLIC
-  Qt6::Widgets tarvok_app tarvok_alarms_strip tarvok_platform_jpeg tarvok_warnings)
+  Qt6::Widgets tarvok_app tarvok_alarms_strip tarvok_alarms_eval tarvok_alarms_attention_ui
+  tarvok_app_options_ui tarvok_app_options_link tarvok_mimic_ui tarvok_tasks_ui tarvok_tasks_link
+  tarvok_platform_jpeg tarvok_warnings)
 # The picture is kept as a JPEG and decoded by libjpeg at run time.
 qt_add_resources(tarvok_app_ui tarvok_app_pictures
   PREFIX /tarvok

@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/splash_form.h"
 #include "app/tdm.h"
+#include "platform/clock.h"
 #include "platform/term_signals.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ using namespace tarvok;
 
 int main(int argc, char* argv[])
 {
+    platform::settleLocalTimeZone();
     QApplication application(argc, argv);
     app::installFontSubstitutions();
     // The attention window may still be open when the main window closes.
@@ -37,10 +39,10 @@ int main(int argc, char* argv[])
     splash->holdFor(app::splashMilliseconds());
 
     app::TDM dm;
-    // The controller link, the journal and the child window factories attach
-    // to dm and the main window here.
+    dm.enableControllerLink();
     app::TMainFormAlb form(dm);
     mainForm = &form;
+    form.registerWorkstationWindows();
     QObject::connect(&form, &app::TMainFormAlb::closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (form.hasChildFactory(app::Command::Mnemo))

@@ -2,15 +2,25 @@
 // SPDX-FileCopyrightText: Tarvok developers
 #include "app/main_form.h"
 
+#include "alarms/alarm_evaluator.h"
+#include "alarms/attention_form.h"
 #include "alarms/event_strip.h"
 #include "app/about_box.h"
 #include "app/attention_button.h"
 #include "app/child_windows.h"
 #include "app/closing.h"
 #include "app/language.h"
+#include "app/link_port_control.h"
+#include "app/opt_form.h"
+#include "app/options_apply.h"
 #include "app/status_panel.h"
+#include "link/link_supervisor.h"
+#include "mimic/mnemo_form.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "tasks/link_task_port.h"
+#include "tasks/table_form.h"
+#include "tasks/task_transfer.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -63,6 +73,7 @@ TMainFormAlb::TMainFormAlb(TDM& dm, MessageReporter report, QWidget* parent)
     , dm_(dm)
     , report_(std::move(report))
     , strip_(new alarms::EventStripModel(this))
+    , attention_(std::make_unique<alarms::AttentionOpener>([&dm] { return dm.image().attentionByte; }))
 {
     setObjectName(QStringLiteral("MainFormAlb"));
     resize(866, 559);
@@ -93,6 +104,11 @@ TMainFormAlb::TMainFormAlb(TDM& dm, MessageReporter report, QWidget* parent)
     connect(&dm_, &TDM::journalTrouble, this,
             [this](const QString& message) { putOnStrip(message, alarms::EventRed); },
             Qt::QueuedConnection);
+    // A dose or archive record that could not be written is an alarm the
+    // operator must see, and it is journalled when the journal can be.
+    connect(&dm_, &TDM::recordingTrouble, this,
+            [this](const QString& message) { AvariaMemo(message, alarms::EventRed); });
+    connect(this, &TMainFormAlb::attentionRequested, this, &TMainFormAlb::btnAttentionClick);
 
     // Built-in captions first, so that a creation cut short still shows them.
     LoadLanguage(QString());
@@ -118,7 +134,9 @@ void TMainFormAlb::buildMenus()
 
     auto* mnuService = new QMenu(this);
     mnuService->setObjectName(QStringLiteral("mnuService"));
-    addCommandItem(mnuService, u"mnuOptions", Picture::Settings, Command::Options, 0);
+    // The settings dialog needs no window factory: it is always there.
+    addCommandItem(mnuService, u"mnuOptions", Picture::Settings, Command::Options, 0)
+        ->setEnabled(true);
     mnuLanguage_ = new QMenu(mnuService);
     mnuLanguage_->setObjectName(QStringLiteral("mnuLanguage"));
     mnuLanguage_->setEnabled(false);
@@ -292,17 +310,15 @@ void TMainFormAlb::FormCreate()
     const MainTexts& texts = dm_.texts();
     // Without a controller link there is no port: say so as a failed open
     // would, in red, so that the operator does not wait for data.
-    QString portMessage = texts.lngCOMError + QStringLiteral(" -1");
-    bool portOpen = false;
-    if (dm_.link.openPort) {
-        portMessage = dm_.link.openPort(dm_.settings().ComPort.load(), dm_.settings().ComSpeed.load(),
-                                        texts.lngCOMOpen, texts.lngCOMError);
-        portOpen = dm_.link.portOpen && dm_.link.portOpen();
-    }
+    const QString portMessage =
+        dm_.Initial(dm_.settings().ComPort.load(), dm_.settings().ComSpeed.load());
+    const bool portOpen = dm_.PortOpen();
     // The poll thread's first step comes one DelayTime later and its
     // follow-up runs on this thread, so the steps below finish before it.
     if (dm_.link.startPolling)
-        dm_.link.startPolling();
+        dm_.link.startPolling(this, [this](bool open, int exchangeError) {
+            PollStepFollowUp(open, exchangeError);
+        });
     statPanel_->setStatus(portMessage, portOpen ? StatusPanel::NormalText : QColor(Qt::red));
     dm_.resetRunState();
     statPanel_->showPicture(Picture::PlugDisconnected);
@@ -451,16 +467,14 @@ bool TMainFormAlb::hasChildFactory(Command command) const
 
 void TMainFormAlb::runCommand(Command command)
 {
+    // The settings dialog is no viewer: it leaves the open child alone.
+    if (command == Command::Options) {
+        mnuOptionsClick();
+        return;
+    }
     const CommandSlot& s = commands_[slot(command)];
     if (!s.factory)
         return;
-    // The settings dialog is no viewer: it leaves the open child alone.
-    if (command == Command::Options) {
-        std::unique_ptr<QWidget> made(s.factory());
-        if (auto* dialog = qobject_cast<QDialog*>(made.get()))
-            dialog->exec();
-        return;
-    }
     if (!closeChildren())
         return;
     QWidget* made = s.factory();
@@ -481,6 +495,95 @@ QWidget* TMainFormAlb::openChild(const ChildFactory& factory)
 bool TMainFormAlb::closeChildren()
 {
     return closeChildWindows(*mdi_);
+}
+
+QString TMainFormAlb::languageFilePath() const
+{
+    return platform::joinPath(dm_.ProgramDir(), dm_.settings().Language);
+}
+
+void TMainFormAlb::VerifyAlarms()
+{
+    link::ControllerImage& image = dm_.image();
+    alarms::evaluateAlarms(image.alarmBytes, image.previousAlarmBytes, dm_.runState().alarmFirstPass,
+                           [this](const alarms::AlarmEvent& event) {
+                               AvariaMemo(event.text, event.red ? alarms::EventRed
+                                                                : alarms::EventBlack);
+                           });
+}
+
+void TMainFormAlb::PollStepFollowUp(bool portOpen, int exchangeError)
+{
+    if (portOpen && exchangeError == 0) {
+        VerifyAlarms();
+        dm_.CompleteDoza();
+        dm_.Arhive();
+        setStopped(link::stopPanelColour(dm_.image()) == link::ColourRed);
+    }
+    const link::LinkView view = dm_.supervisor().step(portOpen, exchangeError);
+    const MainTexts& texts = dm_.texts();
+    if (view.statusChanged) {
+        statPanel_->setStatus(view.text == link::LinkView::Text::Good ? texts.lngSviazGood
+                                                                      : texts.lngSviazBad,
+                              QColor::fromRgb(view.textColour));
+        statPanel_->showPicture(view.picture == link::PictureConnected ? Picture::PlugConnected
+                                                                       : Picture::PlugDisconnected);
+    }
+    if (view.event == link::LinkView::Event::LinkBad)
+        AvariaMemo(texts.lngSviazBad, view.eventColour);
+    else if (view.event == link::LinkView::Event::LinkGood)
+        AvariaMemo(texts.lngSviazGood, view.eventColour);
+}
+
+void TMainFormAlb::mnuOptionsClick()
+{
+    if (!runOptionsDialog(this, dm_.settings(), languageFilePath()))
+        return;
+    link::ControllerLink* serial = dm_.controllerLink();
+    link::TComThread* thread = dm_.pollThread();
+    if (!serial || !thread) {
+        statPanel_->setStatus(dm_.texts().lngCOMError + QStringLiteral(" -1"), Qt::red);
+        return;
+    }
+    if (!portControl_)
+        portControl_ = std::make_unique<LinkPortControl>(
+            *serial, *thread, [this] { return dm_.texts().lngCOMOpen; },
+            [this] { return dm_.texts().lngCOMError; });
+    reopenPortLater(*portControl_, dm_.settings(), timerScheduler(this),
+                    [this](const PortControl::Opened& opened) {
+                        statPanel_->setStatus(opened.message,
+                                              opened.ok ? QColor::fromRgb(StatusOpenColour)
+                                                        : QColor(Qt::red));
+                    });
+}
+
+void TMainFormAlb::btnAttentionClick()
+{
+    attention_->open(languageFilePath(), this);
+}
+
+tasks::TaskTransfer* TMainFormAlb::taskTransfer()
+{
+    link::ControllerLink* serial = dm_.controllerLink();
+    link::TComThread* thread = dm_.pollThread();
+    if (!serial || !thread)
+        return nullptr;
+    if (!taskTransfer_) {
+        taskPort_ = std::make_unique<tasks::LinkTaskPort>(*serial, *thread);
+        taskTransfer_ = std::make_unique<tasks::TaskTransfer>(*taskPort_, dm_.image().taskSnapshot,
+                                                              tasks::waitProcessingEvents);
+    }
+    return taskTransfer_.get();
+}
+
+void TMainFormAlb::registerWorkstationWindows()
+{
+    setChildFactory(Command::Mnemo,
+                    [this] { return new mimic::TMnemoForm(languageFilePath()); });
+    if (taskTransfer())
+        setChildFactory(Command::TabZad, [this]() -> QWidget* {
+            return new tasks::TTableForm(languageFilePath(), *taskTransfer());
+        });
 }
 
 } // namespace tarvok::app

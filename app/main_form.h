@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -22,12 +23,18 @@ class QToolBar;
 class QToolButton;
 
 namespace tarvok::alarms {
+class AttentionOpener;
 class EventStripModel;
+}
+namespace tarvok::tasks {
+class LinkTaskPort;
+class TaskTransfer;
 }
 
 namespace tarvok::app {
 
 class AttentionButton;
+class LinkPortControl;
 class StatusPanel;
 
 // The commands that open a window of their own. Each stays disabled until a
@@ -90,6 +97,27 @@ public:
     void btnClearClick();
     void btnUpDownClick();
     void mnuLangClick(QAction* item);
+    void mnuOptionsClick();
+    void btnAttentionClick();
+
+    // The alarm evaluation of a good read: every changed alarm bit becomes
+    // an event on the strip and in the journal.
+    void VerifyAlarms();
+    // What the poll thread hands over after each step, in the fixed order:
+    // after a good read the alarm evaluation, dose completion, archive and
+    // stop indicator; then, after every step, the link supervision with its
+    // status panel and link events.
+    void PollStepFollowUp(bool portOpen, int exchangeError);
+
+    // Registers the windows of the workstation (mimic, task table) with
+    // their commands.
+    void registerWorkstationWindows();
+
+    // ProgramDir + separator + the chosen language file.
+    QString languageFilePath() const;
+    // The task transfer over the controller link; null without a link.
+    tasks::TaskTransfer* taskTransfer();
+    alarms::AttentionOpener& attention() { return *attention_; }
 
 signals:
     // btnAttention was clicked; the attention window answers it.
@@ -140,6 +168,11 @@ private:
     std::array<CommandSlot, CommandCount> commands_{};
     bool stopped_ = false;
     bool closed_ = false;
+
+    std::unique_ptr<alarms::AttentionOpener> attention_;
+    std::unique_ptr<tasks::LinkTaskPort> taskPort_;
+    std::unique_ptr<tasks::TaskTransfer> taskTransfer_;
+    std::unique_ptr<LinkPortControl> portControl_;
 };
 
 } // namespace tarvok::app

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tarvok developers
 #include "platform/clock.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -10,6 +11,14 @@ namespace tarvok::platform {
 QDateTime Clock::now() const
 {
     return QDateTime::currentDateTime();
+}
+
+void settleLocalTimeZone()
+{
+    static const char zoneFile[] = "/etc/localtime";
+    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QString::fromLatin1(zoneFile)))
+        return;
+    qputenv("TZ", QByteArray(":") + zoneFile);
 }
 
 const Clock& systemClock()

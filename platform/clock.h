@@ -19,6 +19,12 @@ public:
     virtual QDateTime now() const;
 };
 
+// Pins the C library's local time zone to the system's zone file when TZ is
+// unset. Without it every local-time conversion re-reads /etc/localtime
+// (about 2 µs each, twice per table append). Call once at start, before any
+// other thread runs.
+void settleLocalTimeZone();
+
 // The process-wide system clock.
 const Clock& systemClock();
 

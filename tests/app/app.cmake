@@ -25,3 +25,9 @@ add_dependencies(tarvok_app_shutdown_test tarvok)
 tarvok_qttest(tarvok_app_term_signals_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/term_signals_test.cpp
   LIBS tarvok_platform_signals)
+
+# The workstation process against the controller simulator.
+tarvok_gtest(tarvok_app_workstation_sim_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/workstation_sim_test.cpp
+  LIBS tarvok_tables Qt6::Core)
+add_dependencies(tarvok_app_workstation_sim_test tarvok tarvok-sim)

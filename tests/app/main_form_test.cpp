@@ -369,7 +369,7 @@ void MainFormTest::commandsStayDisabledUntilAFactoryExists()
 {
     create();
     const char* names[] = {"btnTabZad", "mnuTabZad", "btnMnemo", "mnuMnemo", "btnHistory",
-                           "btnJurnal", "btnProtocol", "btnRaport", "mnuOptions"};
+                           "btnJurnal", "btnProtocol", "btnRaport"};
     for (const char* name : names) {
         QObject* o = form->findChild<QObject*>(QString::fromUtf8(name));
         QVERIFY2(o, name);
@@ -430,7 +430,9 @@ void MainFormTest::closingRunsItsStepsInOrder()
         return openText;
     };
     dm->link.portOpen = [] { return true; };
-    dm->link.startPolling = [this] { log.append(QStringLiteral("start thread")); };
+    dm->link.startPolling = [this](QObject*, const LinkHooks::FollowUp&) {
+        log.append(QStringLiteral("start thread"));
+    };
     dm->link.stopPolling = [this, ini] {
         log.append(QStringLiteral("stop thread"));
         // The settings are on disk before the thread is asked to stop.

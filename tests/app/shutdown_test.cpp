@@ -70,6 +70,9 @@ void ShutdownTest::sigtermSavesSettingsAndExitsCleanly()
     env.insert(QStringLiteral("TARVOK_SPLASH_MS"), QStringLiteral("0"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
+    // No controller here: COM1 names a device that does not exist, whatever
+    // serial ports this machine has.
+    env.insert(QStringLiteral("TARVOK_COM1"), work.filePath(QStringLiteral("no-such-port")));
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(work.path());
     program.setProcessChannelMode(QProcess::ForwardedChannels);
