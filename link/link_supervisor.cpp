@@ -12,6 +12,12 @@ void LinkSupervisor::reset()
 LinkView LinkSupervisor::step(bool portOpen, int exchangeError)
 {
     LinkView view;
+    // A port that was closed under a link that had been up (the settings
+    // dialog reopened it at a device that is not there) is no link, even
+    // though the last exchange made was good: count it as one without a
+    // reply. A port that never opened leaves the link state unknown.
+    if (!portOpen && exchangeError == 0 && linkState_ != 0)
+        exchangeError = 5;
     const bool failed = exchangeError != 0 || !portOpen;
     if (failed) {
         if (exchangeError > 0 && failCount_ < 4)
