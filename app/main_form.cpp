@@ -537,8 +537,12 @@ void TMainFormAlb::PollStepFollowUp(bool portOpen, int exchangeError)
 
 void TMainFormAlb::mnuOptionsClick()
 {
-    if (!runOptionsDialog(this, dm_.settings(), languageFilePath()))
-        return;
+    if (runOptionsDialog(this, dm_.settings(), languageFilePath()))
+        reopenPort();
+}
+
+void TMainFormAlb::reopenPort()
+{
     link::ControllerLink* serial = dm_.controllerLink();
     link::TComThread* thread = dm_.pollThread();
     if (!serial || !thread) {

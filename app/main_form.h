@@ -98,6 +98,10 @@ public:
     void btnUpDownClick();
     void mnuLangClick(QAction* item);
     void mnuOptionsClick();
+    // What follows an applied settings dialog: after 600 ms the poll thread
+    // is held, the port closed and opened anew with the current settings,
+    // the status label shows the result and polling goes on.
+    void reopenPort();
     void btnAttentionClick();
 
     // The alarm evaluation of a good read: every changed alarm bit becomes

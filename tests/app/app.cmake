@@ -31,3 +31,8 @@ tarvok_gtest(tarvok_app_workstation_sim_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/workstation_sim_test.cpp
   LIBS tarvok_tables Qt6::Core)
 add_dependencies(tarvok_app_workstation_sim_test tarvok tarvok-sim)
+
+tarvok_qttest(tarvok_app_main_form_link_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/main_form_link_test.cpp
+  LIBS tarvok_app_ui)
+add_dependencies(tarvok_app_main_form_link_test tarvok-sim)
