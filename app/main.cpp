@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tarvok developers
 #include "app/fonts.h"
 #include "app/main_form.h"
+#include "app/pictures.h"
 #include "app/splash_form.h"
 #include "app/tdm.h"
 #include "platform/clock.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     platform::settleLocalTimeZone();
     QApplication application(argc, argv);
     app::installFontSubstitutions();
+    // Our own picture in title bars and task lists, not the toolkit's logo.
+    QApplication::setWindowIcon(app::pictureIcon(app::Picture::Mimic));
     // The attention window may still be open when the main window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
