@@ -100,4 +100,15 @@ BENCHMARK(BM_PollFollowUp)->Arg(0)->Arg(170000)->Unit(benchmark::kMicrosecond)->
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // As the workstation does at start: local time without a zone-file read
+    // per conversion.
+    tarvok::platform::settleLocalTimeZone();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

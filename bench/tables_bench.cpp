@@ -227,6 +227,9 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    // As the workstation does at start: local time without a zone-file read
+    // per conversion.
+    tarvok::platform::settleLocalTimeZone();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
