@@ -29,13 +29,6 @@ protected:
     }
 };
 
-void colourText(QWidget* w, const QColor& colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    w->setPalette(pal);
-}
-
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent)
@@ -61,20 +54,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     panelPal.setColor(QPalette::Window, QColor(0xA7, 0xA7, 0xD4));
     panel->setPalette(panelPal);
 
-    auto* image2 = new QLabel(panel);
-    image2->setObjectName(QStringLiteral("Image2"));
-    image2->setGeometry(10, 8, 105, 99);
-    image2->setPixmap(QPixmap::fromImage(splashPicture()));
-
-    auto* label6 = new QLabel(QStringLiteral("Водозабор №4"), panel);
-    label6->setObjectName(QStringLiteral("Label6"));
-    QFont big(QStringLiteral("Arial"));
-    big.setPointSize(28);
-    big.setBold(true);
-    label6->setFont(big);
-    colourText(label6, QColor(0x43, 0x43, 0x8B));
-    label6->move(34, 110);
-    label6->adjustSize();
+    addNamePlate(panel, QPoint(34, 110));
 
     labVersion_ = new QLabel(panel);
     labVersion_->setObjectName(QStringLiteral("labVersion"));

@@ -12,16 +12,6 @@
 #include <QThread>
 
 namespace tarvok::app {
-namespace {
-
-void colourText(QWidget* w, const QColor& colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    w->setPalette(pal);
-}
-
-} // namespace
 
 TSplashForm::TSplashForm(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -39,20 +29,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     pal.setColor(QPalette::Window, QColor(0xA7, 0xA7, 0xD4));
     panel->setPalette(pal);
 
-    auto* image2 = new QLabel(panel);
-    image2->setObjectName(QStringLiteral("Image2"));
-    image2->setGeometry(10, 8, 105, 99);
-    image2->setPixmap(QPixmap::fromImage(splashPicture()));
-
-    auto* label6 = new QLabel(QStringLiteral("Водозабор №4"), panel);
-    label6->setObjectName(QStringLiteral("Label6"));
-    QFont big(QStringLiteral("Arial"));
-    big.setPointSize(28);
-    big.setBold(true);
-    label6->setFont(big);
-    colourText(label6, QColor(0x43, 0x43, 0x8B));
-    label6->move(32, 114);
-    label6->adjustSize();
+    addNamePlate(panel, QPoint(32, 114));
 
     auto* bevel1 = new QFrame(panel);
     bevel1->setObjectName(QStringLiteral("Bevel1"));
