@@ -6,6 +6,9 @@
 #include "tables/dbf_table.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -52,6 +55,55 @@ int countLines(const QString& log, const QString& what)
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     return static_cast<int>(QString::fromUtf8(f.readAll()).count(what));
+}
+
+// What dbfread, a reader written independently of our engine, makes of a
+// table; an empty object when /usr/bin/python3 has no dbfread module.
+QJsonObject dbfreadDump(const QString& path)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {qEnvironmentVariable("TARVOK_SOURCE_DIR") +
+                      QStringLiteral("/tests/tables/dbfread_dump.py"),
+                  path});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// Every record as the engine reads it equals what dbfread reads.
+void expectIndependentReaderAgrees(const QString& path)
+{
+    const QJsonObject dump = dbfreadDump(path);
+    if (dump.isEmpty()) {
+        ADD_FAILURE() << "dbfread (python3-dbfread) could not read " << path.toStdString();
+        return;
+    }
+    tables::DbfTable t;
+    t.setPath(path);
+    ASSERT_FALSE(t.open(tables::OpenMode::Read).has_value());
+    const QJsonArray records = dump.value(QStringLiteral("records")).toArray();
+    ASSERT_EQ(records.size(), t.recordCount());
+    int row = 0;
+    for (bool ok = t.first(); ok; ok = t.next(), ++row) {
+        const QJsonArray values = records[row].toArray();
+        ASSERT_EQ(values.size(), t.fieldCount());
+        for (int f = 0; f < t.fieldCount(); ++f) {
+            QJsonValue mine;
+            switch (t.fields()[f].type) {
+            case tables::FieldType::Number:
+                mine = t.isBlank(f) ? QJsonValue() : QJsonValue(qint64(*t.integer(f)));
+                break;
+            case tables::FieldType::Date:
+                mine = t.isBlank(f) ? QJsonValue() : QJsonValue(t.date(f)->toString(Qt::ISODate));
+                break;
+            default:
+                mine = t.text(f);
+            }
+            EXPECT_EQ(values[f], mine) << path.toStdString() << " record " << row << " field "
+                                       << t.fields()[f].name.toStdString();
+        }
+    }
 }
 
 class WorkstationSimTest : public testing::Test {
@@ -133,6 +185,7 @@ TEST_F(WorkstationSimTest, JournalTellsTheRunInOrder)
     const QString start = QStringLiteral("Запуск программы");
     const QString good = QStringLiteral("Связь с ШУ установлена");
     const QString bad = QStringLiteral("Сбой связи с ШУ");
+    expectIndependentReaderAgrees(onlyFile(work, QStringLiteral("jur_*.dbf")));
     EXPECT_EQ(journal[0].text, start);
     EXPECT_EQ(journal[0].code, 0);
 
@@ -176,6 +229,9 @@ TEST_F(WorkstationSimTest, JournalTellsTheRunInOrder)
 TEST_F(WorkstationSimTest, ProtocolAndArchiveHoldWhatTheControllerSent)
 {
     run({QStringLiteral("--dose-every"), QStringLiteral("3")}, 25);
+
+    expectIndependentReaderAgrees(onlyFile(work, QStringLiteral("arh_*.dbf")));
+    expectIndependentReaderAgrees(onlyFile(work, QStringLiteral("doz_*.dbf")));
 
     // One archive record per good poll.
     tables::DbfTable archive;
