@@ -88,8 +88,10 @@ TTableForm::TTableForm(const QString& languageFilePath, TaskTransfer& transfer, 
 {
     setObjectName(QStringLiteral("TableForm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
+    // The system's button face, as the window's own background. Not through
+    // setBackgroundRole(Button): children inherit that role and would paint
+    // their own Window and WindowText colours as button face and text.
+    fill(this, palette().color(QPalette::Button));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -133,6 +134,11 @@ private Q_SLOTS:
         QCOMPARE(head->palette().color(QPalette::Window), QColor(0x3E, 0x61, 0xDB));
         QCOMPARE(head->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(head->font().bold());
+        // What is painted, not only what the palette holds: an inherited
+        // background role once painted these in button colours.
+        const QImage shown = panel->grab().toImage();
+        QCOMPARE(QColor(shown.pixel(panel->width() / 2, 150)), QColor(0xE8, 0xFF, 0xE8));
+        QCOMPARE(QColor(shown.pixel(head->x() + 2, head->y() + 2)), QColor(0x3E, 0x61, 0xDB));
 
         auto* min = panel->findChild<QSpinBox*>(QStringLiteral("SpinEdit%1").arg(2 * pump - 1));
         auto* max = panel->findChild<QSpinBox*>(QStringLiteral("SpinEdit%1").arg(2 * pump));
