@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tarvok developers
 #include "app/fonts.h"
 
+#include <QApplication>
 #include <QFont>
 
 namespace tarvok::app {
@@ -9,6 +10,9 @@ namespace tarvok::app {
 void installFontSubstitutions()
 {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont layoutFont(QStringLiteral("MS Sans Serif"));
+    layoutFont.setPointSize(8);
+    QApplication::setFont(layoutFont);
 }
 
 } // namespace tarvok::app

@@ -129,7 +129,7 @@ TOptForm::TOptForm(Settings& settings, const QString& languageFilePath, QWidget*
     label1->setGeometry(10, 18, 150, 21);
     spinEdit1_ = new NumberField(2, 1000, 3, groupBox1);
     spinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
-    spinEdit1_->setGeometry(180, 16, 65, 22);
+    spinEdit1_->setGeometry(188, 16, 58, 22);
     spinEdit1_->setValue(500);
 
     grpArhiv_ = new QGroupBox(QStringLiteral(" Архив "), this);
@@ -137,10 +137,10 @@ TOptForm::TOptForm(Settings& settings, const QString& languageFilePath, QWidget*
     grpArhiv_->setGeometry(x, 203, width, 45);
     labMax_ = new QLabel(QStringLiteral("Максимальное количество дней:"), grpArhiv_);
     labMax_->setObjectName(QStringLiteral("labMax"));
-    labMax_->setGeometry(10, 18, 165, 21);
+    labMax_->setGeometry(8, 18, 176, 21);
     spinEdit2_ = new NumberField(2, 100, 3, grpArhiv_);
     spinEdit2_->setObjectName(QStringLiteral("SpinEdit2"));
-    spinEdit2_->setGeometry(180, 16, 65, 22);
+    spinEdit2_->setGeometry(188, 16, 58, 22);
     spinEdit2_->setValue(2);
 
     btnOK_ = new QPushButton(QStringLiteral("Применить"), this);
