@@ -32,6 +32,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -553,7 +554,15 @@ void TMainFormAlb::reopenPort()
         portControl_ = std::make_unique<LinkPortControl>(
             *serial, *thread, [this] { return dm_.texts().lngCOMOpen; },
             [this] { return dm_.texts().lngCOMError; });
-    reopenPortLater(*portControl_, dm_.settings(), timerScheduler(this),
+    // A reopen still waiting when the program closes is dropped: the port
+    // is closed for good then.
+    const Scheduler unlessClosed = [this](int ms, std::function<void()> then) {
+        QTimer::singleShot(ms, this, [this, then = std::move(then)] {
+            if (!closed_)
+                then();
+        });
+    };
+    reopenPortLater(*portControl_, dm_.settings(), unlessClosed,
                     [this](const PortControl::Opened& opened) {
                         statPanel_->setStatus(opened.message,
                                               opened.ok ? QColor::fromRgb(StatusOpenColour)

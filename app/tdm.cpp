@@ -55,10 +55,12 @@ void TDM::enableControllerLink()
                                                          std::move(followUp));
         pollThread_->start();
     };
+    // The thread object outlives its stop: a task transfer or a port reopen
+    // that was under way when the closing began may still hold and resume
+    // it, which a stopped thread takes as nothing to do.
     link.stopPolling = [this] {
         if (pollThread_)
             pollThread_->stopAndWait();
-        pollThread_.reset();
     };
 }
 

@@ -29,6 +29,7 @@ private slots:
     void cleanup();
     void portSwitchToMissingDeviceLosesTheLinkAndSwitchingBackRestoresIt();
     void taskTransferWritesThirtyZeroBytes();
+    void closingDuringATransferLeavesItHarmless();
 
 private:
     QString topLine() const;
@@ -133,6 +134,28 @@ void MainFormLinkTest::taskTransferWritesThirtyZeroBytes()
     // Polling goes on after the transfer.
     const int reads = static_cast<int>(simLog().count(QStringLiteral("request read")));
     QTRY_VERIFY_WITH_TIMEOUT(simLog().count(QStringLiteral("request read")) > reads + 2, 15000);
+}
+
+void MainFormLinkTest::closingDuringATransferLeavesItHarmless()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel().statusText(),
+                              QStringLiteral("Связь с ШУ установлена"), 15000);
+    tasks::TaskTransfer* transfer = form->taskTransfer();
+    QVERIFY(transfer);
+    const auto before = dm->image().taskSnapshot;
+    QList<int> failures;
+    // A SIGTERM (or the close box) while the question is open: the closing
+    // stops the poll thread and closes the port under the transfer.
+    transfer->run(
+        [this] {
+            const bool closed = form->close();
+            return closed;
+        },
+        [&failures](int code) { failures.append(code); });
+    QCOMPARE(failures, QList<int>{5});
+    QCOMPARE(dm->image().taskSnapshot, before);
+    QVERIFY(!dm->PortOpen());
+    QVERIFY(!simLog().contains(QStringLiteral("request write")));
 }
 
 QTEST_MAIN(MainFormLinkTest)
