@@ -314,6 +314,9 @@ void TMainFormAlb::FormCreate()
     const QString portMessage =
         dm_.Initial(dm_.settings().ComPort.load(), dm_.settings().ComSpeed.load());
     const bool portOpen = dm_.PortOpen();
+    // The run flags are reset before the thread exists rather than just after
+    // it: with a DelayTime of 0 its first exchange starts at once.
+    dm_.resetRunState();
     // The poll thread's first step comes one DelayTime later and its
     // follow-up runs on this thread, so the steps below finish before it.
     if (dm_.link.startPolling)
@@ -321,7 +324,6 @@ void TMainFormAlb::FormCreate()
             PollStepFollowUp(open, exchangeError);
         });
     statPanel_->setStatus(portMessage, portOpen ? StatusPanel::NormalText : QColor(Qt::red));
-    dm_.resetRunState();
     statPanel_->showPicture(Picture::PlugDisconnected);
     AvariaMemo(texts.lngPuskPrg, alarms::EventBlack);
 }
