@@ -10,7 +10,7 @@ ArchiveRecorder::ArchiveRecorder(QString programDir, std::function<int()> maxArh
                                  const platform::Clock& clock, FailureReport report)
     : m_clock(clock), m_writer(std::move(programDir), QStringLiteral("arh_"), fields(),
                                std::move(maxArhDay), clock),
-      m_report(std::move(report))
+      m_failures(std::move(report))
 {
 }
 
@@ -41,16 +41,7 @@ QString ArchiveRecorder::failureText(const QString& reason)
 
 void ArchiveRecorder::fail(const QString& reason) noexcept
 {
-    if (m_failureReported)
-        return;
-    m_failureReported = true;
-    if (!m_report)
-        return;
-    try {
-        m_report(failureText(reason));
-    } catch (...) {
-        // The report is the application's; a fault in it must not stop the poll.
-    }
+    m_failures.failed(failureText(reason));
 }
 
 bool ArchiveRecorder::Arhive(const link::ControllerImage& image) noexcept
@@ -69,7 +60,7 @@ bool ArchiveRecorder::Arhive(const link::ControllerImage& image) noexcept
             fail(failure->message.isEmpty() ? m_writer.pathFor(day) : failure->message);
             return false;
         }
-        m_failureReported = false;
+        m_failures.succeeded();
         return true;
     } catch (...) {
         fail(QStringLiteral("непредвиденная ошибка"));

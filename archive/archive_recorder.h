@@ -4,6 +4,7 @@
 
 #include "link/controller_image.h"
 #include "tables/daily_writer.h"
+#include "tables/failure_latch.h"
 
 #include <QList>
 #include <QString>
@@ -54,8 +55,7 @@ private:
 
     const platform::Clock& m_clock;
     tables::DailyWriter m_writer;
-    FailureReport m_report;
-    bool m_failureReported = false;
+    tables::FailureLatch m_failures;
 };
 
 } // namespace tarvok::archive

@@ -21,7 +21,7 @@ DoseRecorder::DoseRecorder(QString programDir, std::function<int()> maxArhDay,
                            const platform::Clock& clock, FailureReport report)
     : m_clock(clock), m_writer(std::move(programDir), QStringLiteral("doz_"), fields(),
                                std::move(maxArhDay), clock),
-      m_report(std::move(report))
+      m_failures(std::move(report))
 {
 }
 
@@ -60,16 +60,7 @@ QString DoseRecorder::materialText(std::uint8_t code)
 
 void DoseRecorder::fail(const QString& reason) noexcept
 {
-    if (m_failureReported)
-        return;
-    m_failureReported = true;
-    if (!m_report)
-        return;
-    try {
-        m_report(failureText(reason));
-    } catch (...) {
-        // The report is the application's; a fault in it must not stop the poll.
-    }
+    m_failures.failed(failureText(reason));
 }
 
 bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previous,
@@ -106,7 +97,7 @@ bool DoseRecorder::VerifyDoza(const QString& doser, Block current, Block previou
             return false;
         }
         m_pending.erase(doser);
-        m_failureReported = false;
+        m_failures.succeeded();
         return true;
     } catch (...) {
         fail(QStringLiteral("непредвиденная ошибка"));

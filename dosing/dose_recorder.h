@@ -4,6 +4,7 @@
 
 #include "link/controller_image.h"
 #include "tables/daily_writer.h"
+#include "tables/failure_latch.h"
 
 #include <QDateTime>
 #include <QList>
@@ -76,9 +77,8 @@ private:
 
     const platform::Clock& m_clock;
     tables::DailyWriter m_writer;
-    FailureReport m_report;
     bool m_primed = false;
-    bool m_failureReported = false;
+    tables::FailureLatch m_failures;
     std::map<QString, Pending> m_pending;
 };
 
