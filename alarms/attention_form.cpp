@@ -80,13 +80,12 @@ TAttentionForm::TAttentionForm(const QString& languageFilePath, ByteSource atten
 
 void TAttentionForm::LoadLanguage(const QString& languageFilePath)
 {
+    const platform::ProfileFile file(languageFilePath);
     const QString section = QStringLiteral("Attention");
-    setWindowTitle(platform::readProfileString(
-        languageFilePath, section, QStringLiteral("AttentionForm"), QStringLiteral("Внимание")));
+    setWindowTitle(file.value(section, QStringLiteral("AttentionForm"), QStringLiteral("Внимание")));
     for (int k = 1; k <= LineCount; ++k)
-        labEvent_[k - 1]->setText(platform::readProfileString(
-            languageFilePath, section, QStringLiteral("labEvent%1").arg(k),
-            QString::fromUtf16(builtInLines[k - 1])));
+        labEvent_[k - 1]->setText(file.value(section, QStringLiteral("labEvent%1").arg(k),
+                                             QString::fromUtf16(builtInLines[k - 1])));
 }
 
 void TAttentionForm::EventTimerTimer()

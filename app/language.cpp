@@ -79,8 +79,9 @@ const std::vector<CaptionKey>& mainCaptionKeys()
 
 MainLanguage loadMainLanguage(const QString& path)
 {
-    auto read = [&path](const QString& key, const QString& fallback) {
-        return platform::readProfileString(path, mainSection(), key, fallback);
+    const platform::ProfileFile file(path);
+    auto read = [&file](const QString& key, const QString& fallback) {
+        return file.value(mainSection(), key, fallback);
     };
     MainLanguage lang;
     lang.windowName = read(QStringLiteral("MainFormAlb"), lang.windowName);

@@ -158,9 +158,10 @@ TOptForm::TOptForm(Settings& settings, const QString& languageFilePath, QWidget*
 
 void TOptForm::LoadLanguage(const QString& languageFilePath)
 {
-    const auto text = [&languageFilePath](const char16_t* key, const char16_t* builtIn) {
-        return platform::readProfileString(languageFilePath, QStringLiteral("Option"),
-                                           QString::fromUtf16(key), QString::fromUtf16(builtIn));
+    const platform::ProfileFile file(languageFilePath);
+    const auto text = [&file](const char16_t* key, const char16_t* builtIn) {
+        return file.value(QStringLiteral("Option"), QString::fromUtf16(key),
+                          QString::fromUtf16(builtIn));
     };
     setWindowTitle(text(u"OptForm", u"Настройки"));
     grpCOM_->setTitle(text(u"grpCOM", u"COM-порт"));

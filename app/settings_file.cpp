@@ -67,15 +67,16 @@ std::optional<int> parseDecimal(const QString& text)
 
 void readSettings(const QString& file, Settings& settings, const MessageReporter& report)
 {
+    const platform::ProfileFile profile(file);
     for (const IntegerKey& key : integerKeys) {
-        const QString text = platform::readProfileString(
-            file, section(), QString::fromUtf16(key.name), QString::number(key.defaultValue));
+        const QString text =
+            profile.value(section(), QString::fromUtf16(key.name), QString::number(key.defaultValue));
         const std::optional<int> value = parseDecimal(text);
         if (!value && report)
             report(invalidIntegerMessage(text));
         (settings.*key.field).store(value.value_or(key.defaultValue));
     }
-    settings.Language = platform::readProfileString(file, section(), QStringLiteral("Language"), QString());
+    settings.Language = profile.value(section(), QStringLiteral("Language"), QString());
 }
 
 std::optional<QString> writeSettings(const QString& file, const Settings& settings)

@@ -208,11 +208,10 @@ void TMnemoForm::FormCreate(const QString& languageFilePath)
 
 void TMnemoForm::LoadLanguage(const QString& languageFilePath)
 {
+    const platform::ProfileFile file(languageFilePath);
     const QString section = QStringLiteral("Mnemo");
-    setWindowTitle(platform::readProfileString(languageFilePath, section,
-                                               QStringLiteral("MnemoForm"), text(u"Мнемосхема")));
-    btnClose->setText(platform::readProfileString(languageFilePath, section,
-                                                  QStringLiteral("btnClose"), text(u"Закрыть")));
+    setWindowTitle(file.value(section, QStringLiteral("MnemoForm"), text(u"Мнемосхема")));
+    btnClose->setText(file.value(section, QStringLiteral("btnClose"), text(u"Закрыть")));
 }
 
 void TMnemoForm::buildLayout()

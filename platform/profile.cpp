@@ -104,16 +104,18 @@ QString decodeProfileText(const QByteArray& bytes)
     return fromCp1251(bytes);
 }
 
-QString readProfileString(const QString& file, const QString& section, const QString& key,
-                          const QString& defaultValue)
+ProfileFile::ProfileFile(const QString& file)
 {
-    const auto bytes = readWholeFile(file);
-    if (!bytes)
-        return defaultValue;
-    const QString text = decodeProfileText(*bytes);
+    if (const auto bytes = readWholeFile(file))
+        m_text = decodeProfileText(*bytes);
+}
+
+QString ProfileFile::value(const QString& section, const QString& key,
+                           const QString& defaultValue) const
+{
     bool inSection = false;
     bool sectionSeen = false;
-    for (QStringView raw : QStringTokenizer(text, u'\n')) {
+    for (QStringView raw : QStringTokenizer(m_text, u'\n')) {
         const Line line = parseLine(raw);
         if (line.kind == Line::Section) {
             if (sectionSeen && inSection)
@@ -125,6 +127,12 @@ QString readProfileString(const QString& file, const QString& section, const QSt
         }
     }
     return defaultValue;
+}
+
+QString readProfileString(const QString& file, const QString& section, const QString& key,
+                          const QString& defaultValue)
+{
+    return ProfileFile(file).value(section, key, defaultValue);
 }
 
 bool writeProfileString(const QString& file, const QString& section, const QString& key,

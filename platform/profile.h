@@ -21,6 +21,17 @@ inline constexpr int MaxValueLength = 2047;
 QString readProfileString(const QString& file, const QString& section, const QString& key,
                           const QString& defaultValue);
 
+// A profile file read once, for callers that look up many keys in a row (a
+// window loading its texts); every lookup follows the rules above.
+class ProfileFile {
+public:
+    explicit ProfileFile(const QString& file);
+    QString value(const QString& section, const QString& key, const QString& defaultValue) const;
+
+private:
+    QString m_text; // empty for a missing file or a directory: no keys
+};
+
 // Creates file, section and key as needed and replaces the key's value; every
 // other line of the file stays byte for byte as it was. Returns false when the
 // write is refused (the caller reports profileWriteError()).

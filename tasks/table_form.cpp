@@ -233,9 +233,10 @@ void TTableForm::FormCreate(const QString& languageFilePath)
 
 void TTableForm::LoadLanguage(const QString& languageFilePath)
 {
-    const auto text = [&languageFilePath](const char16_t* key, const char16_t* builtIn) {
-        return platform::readProfileString(languageFilePath, QStringLiteral("Table"),
-                                           QString::fromUtf16(key), QString::fromUtf16(builtIn));
+    const platform::ProfileFile file(languageFilePath);
+    const QString section = QStringLiteral("Table");
+    const auto text = [&](const char16_t* key, const char16_t* builtIn) {
+        return file.value(section, QString::fromUtf16(key), QString::fromUtf16(builtIn));
     };
     setWindowTitle(text(u"TableForm", u"Таблица заданий"));
     labName_->setText(text(u"labName", u"Таблица заданий"));
@@ -247,9 +248,8 @@ void TTableForm::LoadLanguage(const QString& languageFilePath)
     lngErrorRec_ = text(u"lngErrorRec", u"Задание не передано.");
     grpColor_->setTitle(text(u"grpColor", u"Коды и цвета материалов"));
     for (int code = 0; code < 10; ++code)
-        labMat_[code]->setText(platform::readProfileString(
-            languageFilePath, QStringLiteral("Table"), QStringLiteral("labMat%1").arg(code),
-            QString::fromUtf16(materials[code].text)));
+        labMat_[code]->setText(file.value(section, QStringLiteral("labMat%1").arg(code),
+                                          QString::fromUtf16(materials[code].text)));
     // This header has no language key: it is fixed whatever the file says.
     panCnt2_->setText(QStringLiteral("ИСКЛЮЧЕНИЕ ИЗ РАБОТЫ ПЕЧНЫХ БУНКЕРОВ"));
 }
