@@ -4,10 +4,10 @@
 // The whole workstation against the controller simulator: the journal, the
 // dose protocol and the archive it leaves after a run with a silent period.
 #include "tables/dbf_table.h"
+#include "tests/support/dbfread.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QFile>
 #include <QFileInfo>
@@ -57,26 +57,14 @@ int countLines(const QString& log, const QString& what)
     return static_cast<int>(QString::fromUtf8(f.readAll()).count(what));
 }
 
-// What dbfread, a reader written independently of our engine, makes of a
-// table; an empty object when /usr/bin/python3 has no dbfread module.
-QJsonObject dbfreadDump(const QString& path)
-{
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {qEnvironmentVariable("TARVOK_SOURCE_DIR") +
-                      QStringLiteral("/tests/tables/dbfread_dump.py"),
-                  path});
-    if (!python.waitForFinished(60000) || python.exitCode() != 0)
-        return {};
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
-}
-
 // Every record as the engine reads it equals what dbfread reads.
 void expectIndependentReaderAgrees(const QString& path)
 {
-    const QJsonObject dump = dbfreadDump(path);
+    QString error;
+    const QJsonObject dump = tarvok::testing::dbfreadDump(path, &error);
     if (dump.isEmpty()) {
-        ADD_FAILURE() << "dbfread (python3-dbfread) could not read " << path.toStdString();
+        ADD_FAILURE() << "dbfread could not read " << path.toStdString() << ": "
+                      << error.toStdString();
         return;
     }
     tables::DbfTable t;
@@ -106,7 +94,7 @@ void expectIndependentReaderAgrees(const QString& path)
     }
 }
 
-class WorkstationSimTest : public testing::Test {
+class WorkstationSimTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "tables/dbf_table.h"
+#include "tests/support/dbfread.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -17,8 +18,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -77,42 +76,26 @@ inline QList<QMap<QString, QString>> engineRecords(const QString& path)
     return out;
 }
 
-// A python3 that has dbfread, or empty.
-inline QString pythonWithDbfread()
-{
-    QStringList candidates{QStringLiteral("/usr/bin/python3")};
-    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("python3"));
-    if (!onPath.isEmpty())
-        candidates.append(onPath);
-    for (const QString& py : candidates) {
-        QProcess p;
-        p.start(py, {QStringLiteral("-c"), QStringLiteral("import dbfread")});
-        if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-            return py;
-    }
-    return {};
-}
-
-// The records as dbfread sees them, text decoded from code page 866, dates
-// as YYYY-MM-DD, numbers as numbers. nullopt when no dbfread is available;
-// an empty array with a failure message in error when reading failed.
+// The records as dbfread sees them, as objects of field name to value: text
+// decoded from code page 866, dates as YYYY-MM-DD, numbers as numbers.
+// nullopt when no dbfread is available; an empty array with a failure
+// message in error when reading failed.
 inline std::optional<QJsonArray> dbfreadRecords(const QString& path, QString* error = nullptr)
 {
-    static const QString python = pythonWithDbfread();
-    if (python.isEmpty())
+    static const bool available = !pythonWithDbfread().isEmpty();
+    if (!available)
         return std::nullopt;
-    static const QString script = QStringLiteral(
-        "import sys, json, dbfread\n"
-        "t = dbfread.DBF(sys.argv[1], encoding='cp866', char_decode_errors='strict', load=True)\n"
-        "json.dump([dict(r) for r in t.records], sys.stdout, default=str)\n");
-    QProcess p;
-    p.start(python, {QStringLiteral("-c"), script, path});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        if (error)
-            *error = QString::fromUtf8(p.readAllStandardError());
-        return QJsonArray{};
+    const QJsonObject dump = dbfreadDump(path, error);
+    const QJsonArray fields = dump.value(QStringLiteral("fields")).toArray();
+    QJsonArray records;
+    for (const QJsonValue& row : dump.value(QStringLiteral("records")).toArray()) {
+        const QJsonArray values = row.toArray();
+        QJsonObject record;
+        for (qsizetype i = 0; i < fields.size() && i < values.size(); ++i)
+            record.insert(fields[i].toString(), values[i]);
+        records.append(record);
     }
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+    return records;
 }
 
 inline QByteArray fileBytes(const QString& path)

@@ -5,6 +5,7 @@
 
 #include "tables/dbf_table.h"
 
+#include "tests/support/dbfread.h"
 #include "tests/tables/table_test_support.h"
 
 #include <QJsonArray>
@@ -17,21 +18,9 @@
 
 using namespace tarvok::tables;
 using tarvok::testing::FakeClock;
+using tarvok::testing::pythonWithDbfread;
 
 namespace {
-
-// A Python that has the dbfread module, or empty.
-QString pythonWithDbfread()
-{
-    for (const QString& candidate :
-         {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess p;
-        p.start(candidate, {QStringLiteral("-c"), QStringLiteral("import dbfread")});
-        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-            return candidate;
-    }
-    return {};
-}
 
 TEST(Interop, AJournalWrittenByTheEngineReadsTheSameInDbfread)
 {
@@ -73,13 +62,9 @@ TEST(Interop, AJournalWrittenByTheEngineReadsTheSameInDbfread)
     }
     ASSERT_FALSE(t.close());
 
-    QProcess p;
-    p.start(python, {QString::fromLocal8Bit(qgetenv("TARVOK_SOURCE_DIR")) +
-                         QStringLiteral("/tests/tables/dbfread_dump.py"),
-                     path});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QJsonObject out = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    QString error;
+    const QJsonObject out = tarvok::testing::dbfreadDump(path, &error);
+    ASSERT_FALSE(out.isEmpty()) << error.toStdString();
 
     EXPECT_EQ(out[u"fields"].toArray(),
               (QJsonArray{QStringLiteral("TIME"), QStringLiteral("DAT"), QStringLiteral("REC_STR"),
