@@ -5,11 +5,11 @@
 #include "app/splash_picture.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QScreen>
-#include <QThread>
+#include <QTimer>
 
 namespace tarvok::app {
 
@@ -56,12 +56,11 @@ void TSplashForm::showAndPaint()
 
 void TSplashForm::holdFor(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
+    // Events keep being handled meanwhile: the splash repaints when exposed
+    // and a stop request is noted for when the main window exists.
+    QEventLoop wait;
+    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+    wait.exec();
 }
 
 int splashMilliseconds()
